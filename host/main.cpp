@@ -1,0 +1,207 @@
+// vistel-host: stands in for the level editor. It loads the plug-in, reads
+// its texts, hands it the callback and runs the preview on a level file.
+
+#include "CReferenceHost.h"
+#include "EditorDirectory.h"
+#include "HostOptions.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+using namespace vistelhost;
+
+namespace
+{
+
+const int EXIT_USAGE = 2;
+const int EXIT_PLUGIN = 3;
+
+typedef const char* (VISTEL_CALL *TextFunction)(void);
+typedef void (VISTEL_CALL *ExecuteFunction)(void);
+typedef void (VISTEL_CALL *SetCallbackFunction)(HostCallback);
+
+struct SPluginEntries
+{
+	TextFunction Name, Description, TarvoVersion, Version, Author, Email;
+	SetCallbackFunction SetCallback;
+	ExecuteFunction Execute;
+};
+
+bool readFile(const std::string& path, std::string& text)
+{
+	std::ifstream file(path.c_str(), std::ios::binary);
+	if (!file)
+		return false;
+	std::ostringstream content;
+	content << file.rdbuf();
+	text = content.str();
+	return !file.bad();
+}
+
+template <class T>
+bool findEntry(void* library, const char* name, T& entry)
+{
+	entry = reinterpret_cast<T>(dlsym(library, name));
+	if (!entry)
+		std::cerr << "vistel-host: the plug-in has no entry point " << name << "\n";
+	return entry != 0;
+}
+
+bool loadPlugin(const std::string& path, SPluginEntries& entries)
+{
+	void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+	if (!library)
+	{
+		std::cerr << "vistel-host: cannot load the plug-in: " << dlerror() << "\n";
+		return false;
+	}
+	// Every entry is looked up, so that all missing ones are named.
+	bool found = findEntry(library, "PluginName", entries.Name);
+	found &= findEntry(library, "PluginDescription", entries.Description);
+	found &= findEntry(library, "PluginTarvoVersion", entries.TarvoVersion);
+	found &= findEntry(library, "PluginVersion", entries.Version);
+	found &= findEntry(library, "PluginAuthor", entries.Author);
+	found &= findEntry(library, "PluginEmail", entries.Email);
+	found &= findEntry(library, "PluginSetCallback", entries.SetCallback);
+	found &= findEntry(library, "PluginExecute", entries.Execute);
+	return found;
+}
+
+// Runs the host again from a copy of itself inside the editor directory, so
+// that the plug-in finds the editor's executable where the editor keeps it.
+int runFromEditorDirectory(const SHostOptions& options)
+{
+	std::string directory = options.EditorDirectory;
+	if (directory.empty())
+		directory = makeTemporaryDirectory();
+	if (directory.empty())
+	{
+		std::cerr << "vistel-host: cannot make a temporary editor directory\n";
+		return EXIT_USAGE;
+	}
+	std::error_code failure;
+	directory = std::filesystem::absolute(directory, failure).lexically_normal().string();
+	if (!directory.empty() && directory[directory.size() - 1] == '/')
+		directory.erase(directory.size() - 1);
+
+	std::string error;
+	if (!layOutEditorDirectory(directory, options.LevelPath, error))
+	{
+		std::cerr << "vistel-host: " << error << "\n";
+		return EXIT_USAGE;
+	}
+	const std::string editor = directory + "/tarvo";
+	std::filesystem::copy_file("/proc/self/exe", editor,
+		std::filesystem::copy_options::overwrite_existing, failure);
+	if (failure)
+	{
+		std::cerr << "vistel-host: cannot place the editor in " << directory << ": "
+			<< failure.message() << "\n";
+		return EXIT_USAGE;
+	}
+	std::cerr << "vistel-host: editor directory " << directory << "\n";
+
+	std::vector<std::string> arguments;
+	arguments.push_back(editor);
+	arguments.push_back("--install-dir");
+	arguments.push_back(directory + "/");
+	arguments.push_back("--plugin");
+	arguments.push_back(options.PluginPath);
+	if (!options.SelectionPath.empty())
+	{
+		arguments.push_back("--selection");
+		arguments.push_back(options.SelectionPath);
+	}
+	if (!options.LogPath.empty())
+	{
+		arguments.push_back("--log");
+		arguments.push_back(options.LogPath);
+	}
+	for (size_t i = 0; i < options.FailureTexts.size(); ++i)
+	{
+		arguments.push_back("--fail");
+		arguments.push_back(options.FailureTexts[i]);
+	}
+	if (options.EmptyScene)
+		arguments.push_back("--empty-scene");
+	arguments.push_back("--runs");
+	arguments.push_back(std::to_string(options.Runs));
+	arguments.push_back(options.LevelPath);
+
+	std::vector<char*> pointers;
+	for (size_t i = 0; i < arguments.size(); ++i)
+		pointers.push_back(const_cast<char*>(arguments[i].c_str()));
+	pointers.push_back(0);
+	execv(editor.c_str(), &pointers[0]);
+	std::cerr << "vistel-host: cannot start " << editor << "\n";
+	return EXIT_USAGE;
+}
+
+} // end anonymous namespace
+
+int main(int argc, char** argv)
+{
+	SHostOptions options;
+	std::string error;
+	if (!parseHostOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))
+	{
+		std::cerr << "vistel-host: " << error << "\n" << getHostUsage();
+		return EXIT_USAGE;
+	}
+	if (options.PluginPath.empty())
+		options.PluginPath = VISTEL_DEFAULT_PLUGIN;
+	if (options.LevelPath.empty())
+		options.LevelPath = VISTEL_SAMPLE_LEVEL;
+
+	SPluginEntries entries;
+	if (options.Info)
+	{
+		if (!loadPlugin(options.PluginPath, entries))
+			return EXIT_PLUGIN;
+		std::cout << "PluginName: " << entries.Name() << "\n"
+			<< "PluginDescription: " << entries.Description() << "\n"
+			<< "PluginTarvoVersion: " << entries.TarvoVersion() << "\n"
+			<< "PluginVersion: " << entries.Version() << "\n"
+			<< "PluginAuthor: " << entries.Author() << "\n"
+			<< "PluginEmail: " << entries.Email() << "\n";
+		return 0;
+	}
+
+	std::string levelText, selectionText;
+	if (!readFile(options.LevelPath, levelText))
+	{
+		std::cerr << "vistel-host: cannot read the level " << options.LevelPath << "\n";
+		return EXIT_USAGE;
+	}
+	if (options.SelectionPath.empty())
+		selectionText = levelText;
+	else if (!readFile(options.SelectionPath, selectionText))
+	{
+		std::cerr << "vistel-host: cannot read the selection " << options.SelectionPath << "\n";
+		return EXIT_USAGE;
+	}
+
+	if (options.InstallDirectory.empty())
+		return runFromEditorDirectory(options);
+
+	if (!loadPlugin(options.PluginPath, entries))
+		return EXIT_PLUGIN;
+
+	CReferenceHost host(options, levelText, selectionText);
+	if (!host.openLog())
+	{
+		std::cerr << "vistel-host: cannot open the log " << options.LogPath << "\n";
+		return EXIT_USAGE;
+	}
+	host.makeCurrent();
+	entries.SetCallback(&CReferenceHost::callback);
+	for (int run = 0; run < options.Runs; ++run)
+		entries.Execute();
+	return 0;
+}

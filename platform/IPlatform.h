@@ -1,0 +1,51 @@
+#ifndef VISTEL_I_PLATFORM_H_INCLUDED
+#define VISTEL_I_PLATFORM_H_INCLUDED
+
+#include <string>
+
+namespace vistel
+{
+namespace platform
+{
+
+//! How a message box looks: the plain OK box, or the one with the error icon.
+enum EMessageBoxStyle
+{
+	EMBS_OK = 0,
+	EMBS_ICON_ERROR
+};
+
+//! Everything the preview needs from the operating system and its toolkit.
+/** The portable core calls only this interface; each backend implements it
+for one system. Functions are named after what the preview needs, not after
+the call that does it on one system. */
+class IPlatform
+{
+public:
+	virtual ~IPlatform() {}
+
+	//! Shows a modal message box and returns when the user has closed it.
+	/** \param owner Native window the box belongs to, or 0 for none. */
+	virtual void showMessageBox(void* owner, const std::string& text,
+		const std::string& caption, EMessageBoxStyle style) = 0;
+
+	//! Full path of the executable file of the process (the host).
+	virtual std::string getExecutablePath() = 0;
+
+	//! Full path of the plug-in library file itself.
+	virtual std::string getLibraryPath() = 0;
+};
+
+//! The backend in use: the one set with setPlatform, else the built-in one.
+IPlatform& getPlatform();
+
+//! Replaces the backend, for tests; 0 restores the built-in one.
+void setPlatform(IPlatform* platform);
+
+//! The built-in backend. Exactly one linked backend defines it.
+IPlatform& getDefaultPlatform();
+
+} // end namespace platform
+} // end namespace vistel
+
+#endif

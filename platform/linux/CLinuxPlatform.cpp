@@ -1,0 +1,63 @@
+#include "CLinuxPlatform.h"
+#include "QtApplication.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <cstdio>
+#include <dlfcn.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vistel
+{
+namespace platform
+{
+
+void CLinuxPlatform::showMessageBox(void* owner, const std::string& text,
+	const std::string& caption, EMessageBoxStyle style)
+{
+	(void)owner; // the preview's boxes never have an owner window
+	if (!ensureQtApplication())
+	{
+		// No display to show a box on: keep the message where a user can
+		// still find it.
+		std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+		return;
+	}
+	// Texts are 8-bit ANSI texts; Latin-1 keeps every byte.
+	QMessageBox box(style == EMBS_ICON_ERROR ? QMessageBox::Critical : QMessageBox::NoIcon,
+		QString::fromLatin1(caption.c_str()), QString::fromLatin1(text.c_str()),
+		QMessageBox::Ok);
+	box.exec();
+}
+
+std::string CLinuxPlatform::getExecutablePath()
+{
+	std::vector<char> buffer(4096);
+	for (;;)
+	{
+		const ssize_t length = readlink("/proc/self/exe", &buffer[0], buffer.size());
+		if (length < 0)
+			return std::string();
+		if (static_cast<size_t>(length) < buffer.size())
+			return std::string(&buffer[0], static_cast<size_t>(length));
+		buffer.resize(buffer.size() * 2);
+	}
+}
+
+std::string CLinuxPlatform::getLibraryPath()
+{
+	Dl_info info;
+	if (dladdr(reinterpret_cast<void*>(&getDefaultPlatform), &info) && info.dli_fname)
+		return info.dli_fname;
+	return std::string();
+}
+
+IPlatform& getDefaultPlatform()
+{
+	static CLinuxPlatform platform;
+	return platform;
+}
+
+} // end namespace platform
+} // end namespace vistel

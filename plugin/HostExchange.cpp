@@ -1,0 +1,141 @@
+#include "HostExchange.h"
+#include "IPlatform.h"
+
+#include <cstring>
+#include <new>
+
+namespace vistel
+{
+
+const char INSTALL_DIRECTORY_REQUEST[] = "<request>\n   <installdirectory />\n</request>";
+
+const char WHOLE_LEVEL_REQUEST[] =
+	"<request>\n"
+	"   <materials subset=\"all\" retrieveID=\"false\" />\n"
+	"   <primitives subset=\"all\" retrieveID=\"false\" />\n"
+	"   <lights subset=\"all\" retrieveID=\"false\" />\n"
+	"</request>";
+
+const char SELECTION_REQUEST[] =
+	"<request>\n"
+	"   <materials subset=\"all\" retrieveID=\"false\" />\n"
+	"   <primitives subset=\"selection\" retrieveID=\"false\" />\n"
+	"   <lights subset=\"all\" retrieveID=\"false\" />\n"
+	"</request>";
+
+namespace
+{
+
+HostCallback hostCallback = 0;
+
+struct SCallbackError
+{
+	irr::s32 Code;
+	const char* Text;
+};
+
+const SCallbackError CALLBACK_ERRORS[] = {
+	{ 1, "No Data present." },
+	{ 2, "Invalid Version." },
+	{ 3, "Invalid GetMem Command." },
+	{ 4, "Invalid GetData Command." },
+	{ 5, "Invalid SetData Command." },
+	{ 6, "Invalid Header." },
+	{ 7, "Invalid Data String." },
+	{ 8, "Invalid Data Property." },
+	{ 11, "Error in Object Data." },
+	{ 12, "Error in Light Data." },
+	{ 13, "Error in Material Data." },
+	{ 98, "Unknown Callback Reason." },
+	{ 99, "Unknown Error." },
+};
+
+} // end anonymous namespace
+
+void setHostCallback(HostCallback callback)
+{
+	hostCallback = callback;
+}
+
+HostCallback getHostCallback()
+{
+	return hostCallback;
+}
+
+const char* getCallbackErrorText(irr::s32 code)
+{
+	for (size_t i = 0; i < sizeof(CALLBACK_ERRORS) / sizeof(CALLBACK_ERRORS[0]); ++i)
+		if (CALLBACK_ERRORS[i].Code == code)
+			return CALLBACK_ERRORS[i].Text;
+	return "Unknown Error Code.";
+}
+
+irr::core::stringc formatCallbackError(irr::s32 code)
+{
+	irr::core::stringc message("Error Code ");
+	message += irr::core::stringc(static_cast<irr::u32>(code));
+	message += ": ";
+	message += getCallbackErrorText(code);
+	return message;
+}
+
+void reportCallbackError(irr::s32 code)
+{
+	platform::getPlatform().showMessageBox(0, formatCallbackError(code).c_str(),
+		"Error in Callback", platform::EMBS_ICON_ERROR);
+}
+
+bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& reply)
+{
+	reply.clear();
+	if (!hostCallback)
+		return false;
+
+	SCallbackRecord record;
+	std::memset(&record, 0, sizeof(record));
+	record.reason = ECR_GET_MEM;
+	record.request = request;
+	// The install-directory request leaves replySize as it was; here that is
+	// the zero of the fresh record.
+	record.replySize = 0;
+
+	irr::s32 result = hostCallback(&record);
+	if (result != 0)
+	{
+		reportCallbackError(result);
+		return false;
+	}
+	if (kind == EHRK_SCENE && record.replySize == 0)
+		return false;
+
+	const irr::u32 replySize = record.replySize;
+	std::string buffer;
+	try
+	{
+		buffer.assign(static_cast<size_t>(replySize) + 1, '\0');
+	}
+	catch (const std::bad_alloc&)
+	{
+		// A size no buffer can be had for: the exchange ends without data.
+		return false;
+	}
+
+	record.reason = ECR_GET_DATA;
+	record.reply = &buffer[0];
+	record.replySize = replySize;
+	result = hostCallback(&record);
+	if (result != 0)
+	{
+		if (kind == EHRK_SCENE)
+			reportCallbackError(result);
+		return false;
+	}
+
+	// The plug-in terminates the reply itself: the host writes no terminator.
+	buffer[replySize] = 0;
+	buffer.resize(std::strlen(buffer.c_str()));
+	reply.swap(buffer);
+	return true;
+}
+
+} // end namespace vistel

@@ -1,0 +1,46 @@
+#ifndef VISTEL_HOST_EXCHANGE_H_INCLUDED
+#define VISTEL_HOST_EXCHANGE_H_INCLUDED
+
+#include "PluginApi.h"
+#include <irrTypes.h>
+#include <irrString.h>
+#include <string>
+
+namespace vistel
+{
+
+//! The three request documents the plug-in sends, byte for byte.
+extern const char INSTALL_DIRECTORY_REQUEST[];
+extern const char WHOLE_LEVEL_REQUEST[];
+extern const char SELECTION_REQUEST[];
+
+//! Keeps the host's callback for the life of the library.
+void setHostCallback(HostCallback callback);
+HostCallback getHostCallback();
+
+//! The table text for a callback error code.
+const char* getCallbackErrorText(irr::s32 code);
+
+//! "Error Code <unsigned code>: <text>", as the error box shows it.
+irr::core::stringc formatCallbackError(irr::s32 code);
+
+//! Shows the error box for a callback error code.
+void reportCallbackError(irr::s32 code);
+
+//! Which of the two kinds of exchange: they differ in how failures and an
+//! empty reply are handled.
+enum EHostRequestKind
+{
+	EHRK_INSTALL_DIRECTORY,
+	EHRK_SCENE
+};
+
+//! Fetches one reply with the two-phase GetMem / GetData exchange.
+/** Host errors are reported with the error box where the protocol says so.
+\return true with the reply text, or false when the exchange failed or a
+scene request got an empty reply. */
+bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& reply);
+
+} // end namespace vistel
+
+#endif

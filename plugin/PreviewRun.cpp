@@ -1,0 +1,221 @@
+#include "PreviewRun.h"
+#include "HostExchange.h"
+#include "HostReplies.h"
+#include "IPlatform.h"
+#include "PathParts.h"
+#include "PreviewSettingsFile.h"
+#include "SettingsSheet.h"
+#include "SPreviewRunState.h"
+#include "CPreviewEventReceiver.h"
+
+#include <irrlicht.h>
+#include <cstdio>
+
+namespace vistel
+{
+
+using namespace irr;
+
+namespace
+{
+
+const char SCENE_FILE_NAME[] = "myfile.txs";
+const char INI_FILE_NAME[] = "tarvo.ini";
+
+char toLowerAscii(char c)
+{
+	return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Draws nothing but the background until the window is closed.
+void runPlainLoop(IrrlichtDevice* device, video::SColor background)
+{
+	video::IVideoDriver* driver = device->getVideoDriver();
+	while (device->run())
+	{
+		if (!device->isWindowActive())
+		{
+			device->yield();
+			continue;
+		}
+		driver->beginScene(true, true, background);
+		driver->endScene();
+	}
+}
+
+} // end anonymous namespace
+
+core::stringc requestInstallDirectory()
+{
+	std::string reply;
+	if (!exchangeWithHost(INSTALL_DIRECTORY_REQUEST, EHRK_INSTALL_DIRECTORY, reply))
+		return core::stringc();
+	return parseInstallDirectory(reply);
+}
+
+core::stringc getExecutableDirectory()
+{
+	return getDirectoryPart(platform::getPlatform().getExecutablePath().c_str());
+}
+
+bool equalsIgnoringAsciiCase(const core::stringc& a, const core::stringc& b)
+{
+	if (a.size() != b.size())
+		return false;
+	for (u32 i = 0; i < a.size(); ++i)
+		if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
+			return false;
+	return true;
+}
+
+core::stringc chooseSettingsDirectory(const core::stringc& installDirectory,
+	const core::stringc& executableDirectory)
+{
+	if (!equalsIgnoringAsciiCase(installDirectory, executableDirectory))
+		return executableDirectory;
+	platform::getPlatform().showMessageBox(0, "Tarvo User Dir", executableDirectory.c_str(),
+		platform::EMBS_OK);
+	return installDirectory;
+}
+
+bool editSettings(const core::stringc& settingsDirectory)
+{
+	loadPreviewSettings(settingsDirectory);
+	SPreviewSettings& settings = getPreviewSettings();
+	if (showSettingsSheet(&settings.camera, &settings.engine, &settings.collision,
+			&settings.level, &settings.fx) != 1)
+		return false;
+	savePreviewSettings(settingsDirectory);
+	return true;
+}
+
+bool writeSceneFile(const core::stringc& sceneFilePath, const std::string& reply)
+{
+	const std::string text = buildSceneFileText(reply);
+	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
+	if (!file)
+		return false;
+	const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+	return std::fclose(file) == 0 && written;
+}
+
+void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
+{
+	std::string reply;
+	if (!exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply))
+		return;
+	// A file that cannot be written is skipped: the run loads whatever an
+	// earlier run left there.
+	writeSceneFile(sceneFilePath, reply);
+}
+
+IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine, IEventReceiver* receiver)
+{
+	SIrrlichtCreationParameters parameters;
+	parameters.DriverType = video::EDT_OPENGL;
+	parameters.WindowSize = core::dimension2d<u32>(static_cast<u32>(engine.screenWidth),
+		static_cast<u32>(engine.screenHeight));
+	parameters.Bits = static_cast<u8>(engine.colorBits);
+	parameters.Fullscreen = engine.fullscreen;
+	parameters.Stencilbuffer = false;
+	parameters.Vsync = false;
+	parameters.EventReceiver = receiver;
+
+	IrrlichtDevice* device = createDeviceEx(parameters);
+	if (!device)
+	{
+		// No OpenGL to be had: the engine's own software renderer.
+		parameters.DriverType = video::EDT_BURNINGSVIDEO;
+		device = createDeviceEx(parameters);
+	}
+	return device;
+}
+
+core::stringc findTextureDirectory(io::IFileSystem* fileSystem, const core::stringc& installDirectory)
+{
+	std::string iniText;
+	core::stringc iniPath = installDirectory;
+	iniPath += INI_FILE_NAME;
+	io::IReadFile* ini = fileSystem->createAndOpenFile(iniPath);
+	if (ini)
+	{
+		const long size = ini->getSize();
+		if (size > 0)
+		{
+			iniText.resize(static_cast<size_t>(size));
+			iniText.resize(static_cast<size_t>(ini->read(&iniText[0], static_cast<u32>(size))));
+		}
+		ini->drop();
+	}
+	return parseTextureDirectory(iniText, installDirectory);
+}
+
+void registerSceneLoader(IrrlichtDevice* device, const core::stringc& textureDirectory)
+{
+	io::IAttributes* parameters = device->getSceneManager()->getParameters();
+	parameters->setAttribute("TXS_TexturePath", textureDirectory.c_str());
+	parameters->setAttribute("TXS_MaterialsDir", true);
+	parameters->setAttribute("TXS_AlphaRef", 0.01f);
+	parameters->setAttribute("TXS_FlipAlpha", true);
+	parameters->setAttribute("TXS_ParentName", true);
+}
+
+scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const core::stringc& sceneFilePath)
+{
+	(void)device;
+	(void)sceneFilePath;
+	return 0;
+}
+
+void tearDownRun()
+{
+	SPreviewRunState& state = getPreviewRunState();
+	if (state.triangleSelector)
+		state.triangleSelector->drop();
+	if (state.collisionAnimator)
+		state.collisionAnimator->drop();
+	if (state.device)
+		state.device->drop();
+	state.clearRunReferences();
+}
+
+void runPreview()
+{
+	// Without the host's callback there is nobody to ask for anything.
+	if (!getHostCallback())
+		return;
+
+	const core::stringc installDirectory = requestInstallDirectory();
+	const core::stringc executableDirectory = getExecutableDirectory();
+	const core::stringc settingsDirectory = chooseSettingsDirectory(installDirectory,
+		executableDirectory);
+	if (!editSettings(settingsDirectory))
+		return;
+
+	const SPreviewSettings& settings = getPreviewSettings();
+	core::stringc sceneFilePath = installDirectory;
+	sceneFilePath += SCENE_FILE_NAME;
+	fetchSceneFile(sceneFilePath, settings.engine.selectedOnly);
+
+	// The receiver outlives the device: the engine calls it until the drop.
+	CPreviewEventReceiver receiver;
+	SPreviewRunState& state = getPreviewRunState();
+	state.device = createPreviewDevice(settings.engine, &receiver);
+	if (!state.device)
+	{
+		tearDownRun();
+		return;
+	}
+	state.timer = state.device->getTimer();
+
+	const core::stringc textureDirectory = findTextureDirectory(state.device->getFileSystem(),
+		installDirectory);
+	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
+	registerSceneLoader(state.device, textureDirectory);
+	loadLevelMesh(state.device, sceneFilePath);
+
+	runPlainLoop(state.device, settings.level.backgroundColor);
+	tearDownRun();
+}
+
+} // end namespace vistel

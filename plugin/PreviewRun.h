@@ -1,0 +1,78 @@
+#ifndef VISTEL_PREVIEW_RUN_H_INCLUDED
+#define VISTEL_PREVIEW_RUN_H_INCLUDED
+
+#include <irrString.h>
+#include <string>
+
+namespace irr
+{
+class IEventReceiver;
+class IrrlichtDevice;
+namespace io
+{
+class IFileSystem;
+}
+namespace scene
+{
+class IAnimatedMesh;
+}
+}
+
+namespace vistel
+{
+
+struct SEngineSettings;
+
+//! One preview run, from the host's first request to the tear-down.
+void runPreview();
+
+// The steps of the run, in their order. Each is a function of its own so
+// that the run reads like its list of steps and each step can be tested.
+
+//! Asks the host where it is installed; empty when the request failed.
+irr::core::stringc requestInstallDirectory();
+
+//! The directory of the host's executable, without a trailing separator.
+irr::core::stringc getExecutableDirectory();
+
+//! ASCII letters compared without regard to case; same length required.
+bool equalsIgnoringAsciiCase(const irr::core::stringc& a, const irr::core::stringc& b);
+
+//! The directory the settings are loaded from and saved to. Shows the
+//! "Tarvo User Dir" box when the two directories differ only in case.
+irr::core::stringc chooseSettingsDirectory(const irr::core::stringc& installDirectory,
+	const irr::core::stringc& executableDirectory);
+
+//! Loads the settings, shows the sheet and saves on OK. False when the
+//! user did not confirm the sheet: the run ends then.
+bool editSettings(const irr::core::stringc& settingsDirectory);
+
+//! Asks the host for the level and writes the scene file; leaves an
+//! existing file as it is when the host has no new scene data.
+void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly);
+
+//! Writes the scene file's text; false when the file cannot be written.
+bool writeSceneFile(const irr::core::stringc& sceneFilePath, const std::string& reply);
+
+//! The engine device with the configured window, or 0.
+irr::IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine,
+	irr::IEventReceiver* receiver);
+
+//! The host's texture directory as its ini file names it.
+irr::core::stringc findTextureDirectory(irr::io::IFileSystem* fileSystem,
+	const irr::core::stringc& installDirectory);
+
+//! Registers the scene loader and sets its parameters on the scene manager.
+void registerSceneLoader(irr::IrrlichtDevice* device, const irr::core::stringc& textureDirectory);
+
+//! Loads the scene file through the scene manager; 0 or a mesh without
+//! frames when nothing could be loaded.
+irr::scene::IAnimatedMesh* loadLevelMesh(irr::IrrlichtDevice* device,
+	const irr::core::stringc& sceneFilePath);
+
+//! Releases what the run holds and forgets every run reference.
+void tearDownRun();
+
+} // end namespace vistel
+
+#endif
