@@ -1,0 +1,178 @@
+"""Helpers for end-to-end tests: the reference host showing real windows on
+an X display (Xvfb in CI), driven as a desktop and a user would drive it.
+
+Paths of the programs come from the environment that ctest sets:
+VISTEL_HOST, VISTEL_PLUGIN, VISTEL_X11_CLOSE, VISTEL_SOURCE_DIR.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+HOST = os.environ.get("VISTEL_HOST", "vistel-host")
+PLUGIN = os.environ.get("VISTEL_PLUGIN", "")
+X11_CLOSE = os.environ.get("VISTEL_X11_CLOSE", "vistel-x11-close")
+SOURCE_DIR = os.environ.get("VISTEL_SOURCE_DIR", ".")
+SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
+
+
+class E2EError(AssertionError):
+    pass
+
+
+def wait_until(predicate, timeout=30.0, interval=0.1, what="condition"):
+    """Polls predicate until it returns something true; that value is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise E2EError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def xdotool(*args, check=True):
+    result = subprocess.run(["xdotool"] + [str(a) for a in args],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    if check and result.returncode != 0:
+        raise E2EError("xdotool %s failed: %s" % (" ".join(map(str, args)), result.stderr))
+    return result.stdout
+
+
+def _window_attributes(window):
+    result = subprocess.run(["xwininfo", "-id", str(window)], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True)
+    fields = {}
+    for line in result.stdout.splitlines():
+        if ":" in line:
+            key, _, value = line.strip().partition(":")
+            fields[key.strip()] = value.strip()
+    return fields
+
+
+def find_windows(name=None):
+    """Viewable top-level windows of the display, oldest first; with a name,
+    only those whose title matches it (a regular expression).
+
+    The engine's window carries neither a title (until the first frame rate
+    is shown) nor the process id, so tests find it as the new top-level
+    window; end-to-end tests run one at a time on their display."""
+    if name is not None:
+        out = xdotool("search", "--onlyvisible", "--name", name, check=False)
+        return [int(line) for line in out.split()]
+    out = subprocess.run(["xwininfo", "-root", "-children"], stdout=subprocess.PIPE,
+                         text=True, check=True).stdout
+    windows = []
+    for line in out.splitlines():
+        line = line.strip()
+        if line.startswith("0x"):
+            window = int(line.split()[0], 16)
+            if _window_attributes(window).get("Map State") == "IsViewable":
+                windows.append(window)
+    return windows
+
+
+def wait_for_window(name=None, timeout=30.0, exclude=()):
+    """The first viewable top-level window (with a matching title) that is
+    not in exclude."""
+    def find():
+        windows = [w for w in find_windows(name) if w not in exclude]
+        return windows[0] if windows else None
+    return wait_until(find, timeout, what="a window" + (" named " + name if name else ""))
+
+
+def wait_for_window_gone(window, timeout=30.0):
+    wait_until(lambda: window not in find_windows(), timeout, what="window %#x to close" % window)
+
+
+def window_size(window):
+    """(width, height) of a window's inside."""
+    fields = _window_attributes(window)
+    return int(fields["Width"]), int(fields["Height"])
+
+
+def focus(window):
+    """Gives a window the input focus, as a desktop does on a click."""
+    xdotool("windowfocus", "--sync", window)
+    time.sleep(0.2)
+
+
+def key(window, *keys, delay_ms=60):
+    """Presses and releases keys in the focused window (real key events)."""
+    focus(window)
+    xdotool("key", "--delay", delay_ms, *keys)
+
+
+def type_text(window, text):
+    focus(window)
+    xdotool("type", "--delay", 40, text)
+
+
+def close_window(window):
+    """Asks the window to close with WM_DELETE_WINDOW, as a desktop does."""
+    subprocess.run([X11_CLOSE, str(window)], check=True)
+
+
+def grab_window(window, path):
+    """Saves the window's picture as the X server has it."""
+    subprocess.run(["import", "-window", str(window), path], check=True)
+
+
+class HostRun:
+    """One run of the reference host in a fresh editor directory."""
+
+    def __init__(self, *args, editor_dir=None, level=None, log=True):
+        self.tmp = tempfile.mkdtemp(prefix="vistel-e2e-")
+        self.editor_dir = editor_dir or os.path.join(self.tmp, "editor")
+        self.log = os.path.join(self.tmp, "host.log") if log else None
+        command = [HOST, "--editor-dir", self.editor_dir]
+        if PLUGIN:
+            command += ["--plugin", PLUGIN]
+        if self.log:
+            command += ["--log", self.log]
+        command += list(args)
+        command.append(level or SAMPLE_LEVEL)
+        self.output_path = os.path.join(self.tmp, "host.out")
+        self.output = open(self.output_path, "w")
+        self.process = subprocess.Popen(command, stdout=self.output, stderr=subprocess.STDOUT)
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def path(self, *parts):
+        return os.path.join(self.editor_dir, *parts)
+
+    def wait(self, timeout=60.0):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise E2EError("the host did not end within %s s\n%s" % (timeout, self.read_output()))
+
+    def read_output(self):
+        self.output.flush()
+        with open(self.output_path) as f:
+            return f.read()
+
+    def read_log(self):
+        with open(self.log, "rb") as f:
+            return f.read()
+
+    def cleanup(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.output.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.cleanup()
+        return False
