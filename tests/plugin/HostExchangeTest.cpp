@@ -1,0 +1,251 @@
+#include "HostExchange.h"
+#include "HostReplies.h"
+#include "PreviewRun.h"
+#include "CRecordingPlatform.h"
+
+#include <gtest/gtest.h>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace vistel;
+using vistel::platform::getRecordingPlatform;
+
+namespace
+{
+
+// A scripted host: answers every call from a table and records what came.
+struct SCall
+{
+	int Reason;
+	std::string Request;
+	unsigned int ReplySizeOnEntry;
+};
+
+struct SFakeHost
+{
+	std::vector<SCall> Calls;
+	std::string Reply;
+	int GetMemResult;
+	int GetDataResult;
+	unsigned int ReportedSize; // what GetMem answers
+
+	void reset(const std::string& reply)
+	{
+		Calls.clear();
+		Reply = reply;
+		GetMemResult = 0;
+		GetDataResult = 0;
+		ReportedSize = static_cast<unsigned int>(reply.size());
+	}
+};
+
+SFakeHost fakeHost;
+
+int VISTEL_CALL fakeCallback(SCallbackRecord* record)
+{
+	SCall call = { record->reason, record->request, record->replySize };
+	fakeHost.Calls.push_back(call);
+	if (record->reason == ECR_GET_MEM)
+	{
+		if (fakeHost.GetMemResult == 0)
+			record->replySize = fakeHost.ReportedSize;
+		return fakeHost.GetMemResult;
+	}
+	if (fakeHost.GetDataResult == 0)
+	{
+		// Exactly replySize bytes, then junk where a terminator would be.
+		std::memcpy(record->reply, fakeHost.Reply.data(), record->replySize);
+		record->reply[record->replySize] = '#';
+	}
+	return fakeHost.GetDataResult;
+}
+
+class HostExchange : public ::testing::Test
+{
+protected:
+	void SetUp()
+	{
+		setHostCallback(&fakeCallback);
+		getRecordingPlatform().MessageBoxes.clear();
+	}
+};
+
+} // end anonymous namespace
+
+TEST_F(HostExchange, ErrorBoxTextForEachCode)
+{
+	struct SCase
+	{
+		int Code;
+		const char* Text;
+	};
+	const SCase cases[] = {
+		{ 1, "Error Code 1: No Data present." },
+		{ 2, "Error Code 2: Invalid Version." },
+		{ 3, "Error Code 3: Invalid GetMem Command." },
+		{ 4, "Error Code 4: Invalid GetData Command." },
+		{ 5, "Error Code 5: Invalid SetData Command." },
+		{ 6, "Error Code 6: Invalid Header." },
+		{ 7, "Error Code 7: Invalid Data String." },
+		{ 8, "Error Code 8: Invalid Data Property." },
+		{ 9, "Error Code 9: Unknown Error Code." },
+		{ 10, "Error Code 10: Unknown Error Code." },
+		{ 11, "Error Code 11: Error in Object Data." },
+		{ 12, "Error Code 12: Error in Light Data." },
+		{ 13, "Error Code 13: Error in Material Data." },
+		{ 14, "Error Code 14: Unknown Error Code." },
+		{ 98, "Error Code 98: Unknown Callback Reason." },
+		{ 99, "Error Code 99: Unknown Error." },
+		{ -1, "Error Code 4294967295: Unknown Error Code." },
+	};
+	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+	{
+		fakeHost.reset("x");
+		fakeHost.GetMemResult = cases[i].Code;
+		getRecordingPlatform().MessageBoxes.clear();
+		std::string reply;
+		EXPECT_FALSE(exchangeWithHost(WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply));
+		ASSERT_EQ(getRecordingPlatform().MessageBoxes.size(), 1u) << cases[i].Code;
+		const platform::SRecordedMessageBox& box = getRecordingPlatform().MessageBoxes[0];
+		EXPECT_EQ(box.Text, cases[i].Text);
+		EXPECT_EQ(box.Caption, "Error in Callback");
+		EXPECT_EQ(box.Style, platform::EMBS_ICON_ERROR);
+		EXPECT_EQ(box.Owner, (void*)0);
+		EXPECT_EQ(fakeHost.Calls.size(), 1u) << "no GetData after a failed GetMem";
+	}
+}
+
+TEST_F(HostExchange, TwoPhasesWithTheSameRequestAndATerminatedReply)
+{
+	fakeHost.reset("<scene>\nabc</scene>");
+	std::string reply;
+	ASSERT_TRUE(exchangeWithHost(WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply));
+	EXPECT_EQ(reply, "<scene>\nabc</scene>");
+	ASSERT_EQ(fakeHost.Calls.size(), 2u);
+	EXPECT_EQ(fakeHost.Calls[0].Reason, ECR_GET_MEM);
+	EXPECT_EQ(fakeHost.Calls[0].ReplySizeOnEntry, 0u);
+	EXPECT_EQ(fakeHost.Calls[1].Reason, ECR_GET_DATA);
+	EXPECT_EQ(fakeHost.Calls[0].Request, WHOLE_LEVEL_REQUEST);
+	EXPECT_EQ(fakeHost.Calls[1].Request, WHOLE_LEVEL_REQUEST);
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+TEST_F(HostExchange, EmptySceneReplyEndsSilently)
+{
+	fakeHost.reset("");
+	std::string reply;
+	EXPECT_FALSE(exchangeWithHost(SELECTION_REQUEST, EHRK_SCENE, reply));
+	EXPECT_EQ(fakeHost.Calls.size(), 1u);
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+TEST_F(HostExchange, GetDataFailureIsReportedOnlyForTheScene)
+{
+	fakeHost.reset("<r>\n<installdirectory>/e/</installdirectory>\n</r>");
+	fakeHost.GetDataResult = 4;
+	EXPECT_TRUE(requestInstallDirectory().empty());
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+
+	std::string reply;
+	EXPECT_FALSE(exchangeWithHost(WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply));
+	ASSERT_EQ(getRecordingPlatform().MessageBoxes.size(), 1u);
+	EXPECT_EQ(getRecordingPlatform().MessageBoxes[0].Text, "Error Code 4: Invalid GetData Command.");
+}
+
+TEST_F(HostExchange, RequestDocumentsAreExact)
+{
+	EXPECT_STREQ(INSTALL_DIRECTORY_REQUEST, "<request>\n   <installdirectory />\n</request>");
+	const std::string whole = WHOLE_LEVEL_REQUEST;
+	EXPECT_EQ(whole,
+		"<request>\n   <materials subset=\"all\" retrieveID=\"false\" />\n"
+		"   <primitives subset=\"all\" retrieveID=\"false\" />\n"
+		"   <lights subset=\"all\" retrieveID=\"false\" />\n</request>");
+	std::string selection = whole;
+	selection.replace(selection.find("subset=\"all\" retrieveID=\"false\" />\n   <lights"), 12,
+		"subset=\"selection\"");
+	EXPECT_EQ(std::string(SELECTION_REQUEST), selection);
+
+	// The run picks the document by the engine setting.
+	fakeHost.reset("");
+	fetchSceneFile("/nonexistent/myfile.txs", true);
+	fetchSceneFile("/nonexistent/myfile.txs", false);
+	ASSERT_EQ(fakeHost.Calls.size(), 2u);
+	EXPECT_EQ(fakeHost.Calls[0].Request, SELECTION_REQUEST);
+	EXPECT_EQ(fakeHost.Calls[1].Request, WHOLE_LEVEL_REQUEST);
+}
+
+TEST(HostReplies, InstallDirectory)
+{
+	struct SCase
+	{
+		const char* Reply;
+		const char* Directory;
+	};
+	const SCase cases[] = {
+		{ "<tarvo>\n<installdirectory>/opt/tarvo/</installdirectory>\n</tarvo>", "/opt/tarvo/" },
+		{ "anything at all\n   <dir>  /opt/tarvo/  </dir>  \n", "/opt/tarvo/" },
+		{ "<r>\r\n<d>C:\\Editor\\</d>\r\n</r>", "C:\\Editor\\" },
+		{ "one line only <d>/x/</d>", "" },
+		{ "<r>\nno element here\n", "" },
+		{ "<r>\n<d>/open/ended", "/open/ended" },
+		{ "<r>\n<d></d>\n", "" },
+		{ "", "" },
+	};
+	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+		EXPECT_STREQ(parseInstallDirectory(cases[i].Reply).c_str(), cases[i].Directory) << "case " << i;
+}
+
+TEST(HostReplies, SceneFileTextInsertsTheSettingsAfterTheFirstLine)
+{
+	const std::string expected = std::string("A") + SCENE_SETTINGS_ELEMENT + "BC";
+	EXPECT_EQ(buildSceneFileText("A\nB\n\nC"), expected);
+	EXPECT_EQ(buildSceneFileText("  A \t\n\tB  \n \nC\n"), expected);
+	// Carriage returns are no blanks: they stay where the host put them.
+	EXPECT_EQ(buildSceneFileText("A\r\nB"), std::string("A\r") + SCENE_SETTINGS_ELEMENT + "B");
+}
+
+TEST(HostReplies, TextureDirectoryFromTheIni)
+{
+	struct SCase
+	{
+		const char* Ini;
+		const char* Directory;
+	};
+	const SCase cases[] = {
+		{ "texturefiles=D:/Tex/\ntexturefiles=E:/Maps\n", "E:/Maps" },
+		{ "texturefiles=D:/Tex/\n", "D:/Tex" },
+		{ "texturefiles=D:\\Tex\\\r\n", "D:\\Tex" },
+		{ "texturefiles=/t//\n", "/t/" },
+		{ "[a]\n  texturefiles=/indented  \n", "/indented" },
+		{ "TextureFiles=/x\n", "/editor/Textures" },
+		{ "", "/editor/Textures" },
+		{ "texturefiles=/last/line/without/end", "/last/line/without/end" },
+		{ "texturefiles=x", "x" },
+	};
+	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+		EXPECT_STREQ(parseTextureDirectory(cases[i].Ini, "/editor/").c_str(), cases[i].Directory)
+			<< "case " << i;
+}
+
+TEST(PreviewRunSteps, SettingsDirectoryAndTheUserDirBox)
+{
+	getRecordingPlatform().MessageBoxes.clear();
+	EXPECT_STREQ(chooseSettingsDirectory("/opt/tarvo/", "/opt/tarvo").c_str(), "/opt/tarvo");
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+
+	EXPECT_STREQ(chooseSettingsDirectory("/Opt/TARVO", "/opt/tarvo").c_str(), "/Opt/TARVO");
+	ASSERT_EQ(getRecordingPlatform().MessageBoxes.size(), 1u);
+	const platform::SRecordedMessageBox& box = getRecordingPlatform().MessageBoxes[0];
+	EXPECT_EQ(box.Text, "Tarvo User Dir");
+	EXPECT_EQ(box.Caption, "/opt/tarvo");
+	EXPECT_EQ(box.Style, platform::EMBS_OK);
+}
+
+TEST(PreviewRunSteps, ExecuteWithoutCallbackDoesNothing)
+{
+	setHostCallback(0);
+	getRecordingPlatform().MessageBoxes.clear();
+	runPreview();
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
