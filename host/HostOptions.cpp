@@ -66,7 +66,8 @@ const char* getHostUsage()
 		"  --empty-scene         answer the scene request with a size of 0\n"
 		"  --log FILE            append every request, command and reply size to FILE\n"
 		"  --runs N              run the preview N times in one process\n"
-		"  --info                print the plug-in's six texts and exit\n";
+		"  --info                print the plug-in's six texts and exit\n"
+		"  --help                print this text\n";
 }
 
 bool parseHostOptions(const std::vector<std::string>& arguments, SHostOptions& options,
@@ -76,7 +77,12 @@ bool parseHostOptions(const std::vector<std::string>& arguments, SHostOptions& o
 	{
 		const std::string& argument = arguments[i];
 		const bool hasValue = i + 1 < arguments.size();
-		if (argument == "--info")
+		if (argument == "--help" || argument == "-h")
+		{
+			error = "help";
+			return false;
+		}
+		else if (argument == "--info")
 			options.Info = true;
 		else if (argument == "--empty-scene")
 			options.EmptyScene = true;

@@ -151,6 +151,11 @@ int main(int argc, char** argv)
 	std::string error;
 	if (!parseHostOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))
 	{
+		if (error == "help")
+		{
+			std::cout << getHostUsage();
+			return 0;
+		}
 		std::cerr << "vistel-host: " << error << "\n" << getHostUsage();
 		return EXIT_USAGE;
 	}
