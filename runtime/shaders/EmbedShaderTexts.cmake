@@ -1,0 +1,25 @@
+# Writes the shader program files into one C++ source, each as a
+# zero-terminated char array named after the file: Name.ext -> NameExt.
+# Run as: cmake -DOUTPUT=<file.cpp> -DINPUTS=<a;b;...> -P EmbedShaderTexts.cmake
+set(text "// Generated from the files in runtime/shaders; edit those instead.\n")
+string(APPEND text "#include \"ShaderTexts.h\"\n\nnamespace vistel\n{\n")
+string(REPEAT "0x[0-9a-f][0-9a-f]," 16 sixteen)
+foreach(input ${INPUTS})
+  get_filename_component(stem ${input} NAME_WE)
+  get_filename_component(extension ${input} LAST_EXT)
+  string(SUBSTRING ${extension} 1 1 first)
+  string(SUBSTRING ${extension} 2 -1 rest)
+  string(TOUPPER ${first} first)
+  file(READ ${input} bytes HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
+  string(REGEX REPLACE "(${sixteen})" "\\1\n\t" bytes "${bytes}")
+  string(APPEND text "\nconst char ${stem}${first}${rest}[] = {\n\t${bytes}0x00};\n")
+endforeach()
+string(APPEND text "\n} // end namespace vistel\n")
+# Rewrite only on change so an unchanged program recompiles nothing.
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} previous)
+endif()
+if(NOT "${previous}" STREQUAL "${text}")
+  file(WRITE ${OUTPUT} "${text}")
+endif()
