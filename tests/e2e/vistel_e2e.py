@@ -64,7 +64,7 @@ def find_windows(name=None):
         out = xdotool("search", "--onlyvisible", "--name", name, check=False)
         return [int(line) for line in out.split()]
     out = subprocess.run(["xwininfo", "-root", "-children"], stdout=subprocess.PIPE,
-                         text=True, check=True).stdout
+                         stderr=subprocess.DEVNULL, text=True).stdout
     windows = []
     for line in out.splitlines():
         line = line.strip()
@@ -113,7 +113,22 @@ def type_text(window, text):
 
 def close_window(window):
     """Asks the window to close with WM_DELETE_WINDOW, as a desktop does."""
-    subprocess.run([X11_CLOSE, str(window)], check=True)
+    subprocess.run([X11_CLOSE, str(window)], check=False)
+
+
+def close_and_wait(window, timeout=30.0):
+    """Closes a window and waits until it is gone. A window that is still
+    starting up may drop the request with the rest of its early events, so
+    the request is repeated now and then."""
+    deadline = time.monotonic() + timeout
+    while True:
+        close_window(window)
+        try:
+            wait_for_window_gone(window, timeout=3.0)
+            return
+        except E2EError:
+            if time.monotonic() > deadline:
+                raise
 
 
 def grab_window(window, path):

@@ -52,8 +52,7 @@ class PreviewRunTest(unittest.TestCase):
                     self.assertEqual(struct.unpack_from("<iii", data, 68), (480, 640, 32))
                     with open(run.path("myfile.txs"), "rb") as f:
                         self.assertEqual(f.read(), expected_scene_file(e2e.SAMPLE_LEVEL))
-                e2e.close_window(window)
-                e2e.wait_for_window_gone(window)
+                e2e.close_and_wait(window)
             self.assertEqual(run.wait(), 0, run.read_output())
             # both runs asked for the install directory and the level, in two phases each
             self.assertEqual(run.read_log().count(b"call GetMem\n"), 4)
