@@ -169,6 +169,22 @@ class HostRun:
             self.process.wait()
             raise E2EError("the host did not end within %s s\n%s" % (timeout, self.read_output()))
 
+    def wait_for_window(self, name=None, timeout=60.0, exclude=()):
+        """The host's next window; fails at once, with the host's output,
+        when the host ends before showing one."""
+        def find():
+            if self.process.poll() is not None:
+                raise E2EError("the host ended (%s) without a window:\n%s"
+                               % (self.process.returncode, self.read_output()))
+            windows = [w for w in find_windows(name) if w not in exclude]
+            return windows[0] if windows else None
+        try:
+            return wait_until(find, timeout, what="a window of the host")
+        except E2EError as error:
+            if "ended" in str(error):
+                raise
+            raise E2EError("%s\nhost output:\n%s" % (error, self.read_output()))
+
     def read_output(self):
         self.output.flush()
         with open(self.output_path) as f:
