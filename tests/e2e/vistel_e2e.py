@@ -16,6 +16,7 @@ PLUGIN = os.environ.get("VISTEL_PLUGIN", "")
 X11_CLOSE = os.environ.get("VISTEL_X11_CLOSE", "vistel-x11-close")
 SOURCE_DIR = os.environ.get("VISTEL_SOURCE_DIR", ".")
 SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
+SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
 
 
 class E2EError(AssertionError):
@@ -88,6 +89,13 @@ def wait_for_window_gone(window, timeout=30.0):
     wait_until(lambda: window not in find_windows(), timeout, what="window %#x to close" % window)
 
 
+def window_name(window):
+    """The window's title, or an empty text when it has none."""
+    result = subprocess.run(["xdotool", "getwindowname", str(window)], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True)
+    return result.stdout.rstrip("\n")
+
+
 def window_size(window):
     """(width, height) of a window's inside."""
     fields = _window_attributes(window)
@@ -152,7 +160,10 @@ class HostRun:
         command.append(level or SAMPLE_LEVEL)
         self.output_path = os.path.join(self.tmp, "host.out")
         self.output = open(self.output_path, "w")
-        self.process = subprocess.Popen(command, stdout=self.output, stderr=subprocess.STDOUT)
+        # The working directory is the test's own: a run that has no install
+        # directory writes its scene file there.
+        self.process = subprocess.Popen(command, stdout=self.output, stderr=subprocess.STDOUT,
+                                        cwd=self.tmp)
 
     @property
     def pid(self):
@@ -184,6 +195,16 @@ class HostRun:
             if "ended" in str(error):
                 raise
             raise E2EError("%s\nhost output:\n%s" % (error, self.read_output()))
+
+    def wait_for_preview(self, timeout=60.0):
+        """The preview window, after confirming the settings sheet with
+        Return if the library shows one."""
+        window = self.wait_for_window(timeout=timeout)
+        if window_name(window) == SETTINGS_SHEET_TITLE:
+            key(window, "Return")
+            wait_for_window_gone(window)
+            window = self.wait_for_window(timeout=timeout)
+        return window
 
     def read_output(self):
         self.output.flush()

@@ -39,7 +39,7 @@ class PreviewRunTest(unittest.TestCase):
     def test_fresh_editor_run_writes_files_and_ends_when_the_window_closes(self):
         with e2e.HostRun("--runs", "2") as run:
             for attempt in range(2):
-                window = run.wait_for_window()
+                window = run.wait_for_preview()
                 self.assertEqual(e2e.window_size(window), (640, 480))
                 if attempt == 0:
                     config = run.path("Plugins", "vistel.cfg")
