@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <cstdlib>
-#include <memory>
 
 namespace vistel
 {
@@ -15,7 +14,9 @@ namespace
 int applicationArgc = 1;
 char applicationName[] = "vistel";
 char* applicationArgv[] = { applicationName, 0 };
-std::unique_ptr<QApplication> ownApplication;
+// Never destroyed: at process exit Qt's own statics may already be gone, and
+// the host may unload the library while its windows still exist.
+QApplication* ownApplication = 0;
 }
 
 bool ensureQtApplication()
@@ -31,7 +32,7 @@ bool ensureQtApplication()
 	if (!(platform && *platform) && !(display && *display) && !(wayland && *wayland))
 		return false;
 
-	ownApplication.reset(new QApplication(applicationArgc, applicationArgv));
+	ownApplication = new QApplication(applicationArgc, applicationArgv);
 	return true;
 }
 
