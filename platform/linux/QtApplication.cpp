@@ -1,7 +1,9 @@
 #include "QtApplication.h"
 
 #include <QApplication>
+#include <X11/Xlib.h>
 #include <cstdlib>
+#include <cstring>
 
 namespace vistel
 {
@@ -24,13 +26,17 @@ bool ensureQtApplication()
 	if (QCoreApplication::instance())
 		return qobject_cast<QApplication*>(QCoreApplication::instance()) != 0;
 
-	// Without a display and without an explicit platform Qt would abort the
-	// process; a plug-in must not take its host down.
+	// Qt aborts the process when its platform cannot start; a plug-in must
+	// not take its host down, so an X display is tried first.
 	const char* platform = std::getenv("QT_QPA_PLATFORM");
-	const char* display = std::getenv("DISPLAY");
-	const char* wayland = std::getenv("WAYLAND_DISPLAY");
-	if (!(platform && *platform) && !(display && *display) && !(wayland && *wayland))
-		return false;
+	const bool usesX11 = !(platform && *platform) || std::strncmp(platform, "xcb", 3) == 0;
+	if (usesX11)
+	{
+		Display* display = XOpenDisplay(0);
+		if (!display)
+			return false;
+		XCloseDisplay(display);
+	}
 
 	ownApplication = new QApplication(applicationArgc, applicationArgv);
 	return true;
