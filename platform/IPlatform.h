@@ -1,6 +1,8 @@
 #ifndef VISTEL_I_PLATFORM_H_INCLUDED
 #define VISTEL_I_PLATFORM_H_INCLUDED
 
+#include "SWindowPicture.h"
+
 #include <string>
 
 namespace vistel
@@ -34,6 +36,26 @@ public:
 
 	//! Full path of the plug-in library file itself.
 	virtual std::string getLibraryPath() = 0;
+
+	// --- screenshots ---
+
+	//! Copies what the window shows on screen into the picture's top left
+	//! corner, at most the picture's size; the rest stays as it was.
+	/** \return false when nothing could be copied. */
+	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture) = 0;
+
+	//! Hides the window or shows it again.
+	virtual void setWindowVisible(const SNativeWindow& window, bool visible) = 0;
+
+	//! Asks the user, modally, where to save a file.
+	/** \return true with the chosen path in fileName; false when the user
+	cancelled or no dialog could be shown. */
+	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
+		std::string& fileName) = 0;
+
+	//! Writes the picture as a JPEG file, whatever the file name's extension.
+	/** \return false when the file could not be written. */
+	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture) = 0;
 };
 
 //! The backend in use: the one set with setPlatform, else the built-in one.

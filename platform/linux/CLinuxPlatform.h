@@ -17,6 +17,14 @@ public:
 		const std::string& caption, EMessageBoxStyle style);
 	virtual std::string getExecutablePath();
 	virtual std::string getLibraryPath();
+
+	// Screenshots: the window's picture from the X server (X11WindowPicture.cpp),
+	// the Save dialog and the JPEG file through Qt (QtScreenshotFile.cpp).
+	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
+	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
+		std::string& fileName);
+	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture);
 };
 
 } // end namespace platform

@@ -18,6 +18,13 @@ struct SRecordedMessageBox
 	EMessageBoxStyle Style;
 };
 
+//! One JPEG file as the core asked for it.
+struct SRecordedJpegFile
+{
+	std::string FileName;
+	SWindowPicture Picture;
+};
+
 //! Backend for tests: shows nothing, records what was asked and answers
 //! with values the test sets.
 class CRecordingPlatform : public IPlatform
@@ -30,9 +37,27 @@ public:
 	virtual std::string getExecutablePath();
 	virtual std::string getLibraryPath();
 
+	// --- screenshots (RecordingScreenshots.cpp) ---
+	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
+	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
+		std::string& fileName);
+	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture);
+
 	std::vector<SRecordedMessageBox> MessageBoxes;
 	std::string ExecutablePath;
 	std::string LibraryPath;
+
+	// Screenshots: what was asked, in order, and the answers to give.
+	//! "copyWindowPicture", "hideWindow", "showWindow", "askSaveFileName",
+	//! "writeJpegFile", in the order they were called.
+	std::vector<std::string> ScreenshotCalls;
+	std::vector<SSaveFileDialog> SaveDialogs;
+	std::vector<SRecordedJpegFile> JpegFiles;
+	bool CopySucceeds = true;
+	std::uint32_t CopiedColour = 0xFF3366CCu; //!< what a successful copy paints
+	std::string SaveFileName = "shot.jpg";     //!< the user's choice; empty cancels
+	bool JpegWriteSucceeds = true;
 };
 
 //! The recording backend that tests get as the built-in one.

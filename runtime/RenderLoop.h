@@ -1,0 +1,38 @@
+#ifndef VISTEL_RENDER_LOOP_H_INCLUDED
+#define VISTEL_RENDER_LOOP_H_INCLUDED
+
+#include <irrTypes.h>
+
+namespace irr
+{
+class IrrlichtDevice;
+}
+
+namespace vistel
+{
+
+struct SPreviewSettings;
+
+//! Draws the preview until the window closes or Escape was pressed.
+/** While the window is inactive only the window's messages are handled,
+with a short sleep each time so that a preview in the background does not
+keep a processor busy. When the window loses the focus the camera is told
+that its keys were released. */
+void runRenderLoop(irr::IrrlichtDevice* device, SPreviewSettings& settings);
+
+//! One frame of an active window: draw, keep the title and the screens up
+//! to date, take a requested screenshot, expire old messages and honour a
+//! quit request.
+/** \param lastFrameRate the frame rate the title shows; updated when the
+title is rewritten. Starts at 0, so the title is first set once the rate is
+known. */
+void renderActiveFrame(irr::IrrlichtDevice* device, SPreviewSettings& settings,
+	irr::s32& lastFrameRate);
+
+//! Clears the message text once its message is old enough, unless a screen
+//! is shown.
+void expireMessage();
+
+} // end namespace vistel
+
+#endif

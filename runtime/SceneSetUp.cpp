@@ -1,0 +1,192 @@
+#include "SceneSetUp.h"
+
+#include "CameraKeyMap.h"
+#include "CameraStart.h"
+#include "FlashlightNode.h"
+#include "OnScreenTexts.h"
+#include "PathParts.h"
+#include "SPreviewRunState.h"
+#include "SPreviewSettings.h"
+#include "ShaderSetup.h"
+
+#include <irrlicht.h>
+
+using namespace irr;
+
+namespace vistel
+{
+
+namespace
+{
+
+const s32 OCTREE_MINIMAL_POLYGONS = 128;
+const f64 LEVEL_SCALE_PER_PERCENT = 0.01;
+const f32 NORMAL_MAP_AMPLITUDE = 9.f;
+
+core::stringc getFloorTexturePath(const core::stringc& installDirectory, const char* fileName)
+{
+	core::stringc path = installDirectory;
+	path += "Textures";
+	path += PATH_SEPARATOR;
+	path += "Floors";
+	path += PATH_SEPARATOR;
+	path += fileName;
+	return path;
+}
+
+// The level with tangents and a fixed normal-mapped floor texture on every
+// buffer, unscaled. Returns the node; the mesh copy's reference goes to the
+// caller, who releases it once the triangle selector is made.
+scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* levelMesh,
+	const core::stringc& installDirectory, scene::IMesh*& meshCopy)
+{
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	video::IVideoDriver* driver = device->getVideoDriver();
+	meshCopy = sceneManager->getMeshManipulator()->createMeshWithTangents(levelMesh);
+	if (!meshCopy)
+		return 0;
+	for (u32 i = 0; i < meshCopy->getMeshBufferCount(); ++i)
+	{
+		video::ITexture* normalMap = driver->getTexture(
+			getFloorTexturePath(installDirectory, "Floor11_b.jpg"));
+		video::ITexture* colourMap = driver->getTexture(
+			getFloorTexturePath(installDirectory, "Floor11.jpg"));
+		if (normalMap)
+			driver->makeNormalMapTexture(normalMap, NORMAL_MAP_AMPLITUDE);
+		video::SMaterial& material = meshCopy->getMeshBuffer(i)->getMaterial();
+		material.MaterialType = video::EMT_NORMAL_MAP_SOLID;
+		material.setTexture(1, normalMap);
+		material.setTexture(0, colourMap);
+	}
+	return sceneManager->addMeshSceneNode(meshCopy, 0, -1, core::vector3df(0.f, 0.f, 0.f),
+		core::vector3df(0.f, 0.f, 0.f), core::vector3df(1.f, 1.f, 1.f));
+}
+
+scene::ISceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMesh* levelMesh,
+	const SLevelSettings& level)
+{
+	scene::ISceneNode* node = sceneManager->addOctreeSceneNode(levelMesh, 0, -1,
+		OCTREE_MINIMAL_POLYGONS);
+	if (node)
+		node->setScale(getLevelScale(level));
+	return node;
+}
+
+void attachTriangleSelector(scene::ISceneManager* sceneManager, scene::ISceneNode* levelNode,
+	scene::IMesh* selectorMesh, bool normalMapped)
+{
+	SPreviewRunState& state = getPreviewRunState();
+	scene::ITriangleSelector* selector = normalMapped
+		? sceneManager->createTriangleSelector(selectorMesh, levelNode)
+		: sceneManager->createOctreeTriangleSelector(selectorMesh, levelNode,
+			OCTREE_MINIMAL_POLYGONS);
+	state.triangleSelector = selector;
+	state.collisionsActive = selector != 0;
+	if (selector)
+		levelNode->setTriangleSelector(selector);
+}
+
+void addCamera(IrrlichtDevice* device, const SPreviewSettings& settings)
+{
+	SPreviewRunState& state = getPreviewRunState();
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	SKeyMap keyMap[CAMERA_KEY_MAP_SIZE];
+	getCameraKeyMap(keyMap);
+	// The engine's first-person camera moves by units per millisecond; the
+	// setting is in units per second.
+	state.camera = sceneManager->addCameraSceneNodeFPS(0, settings.camera.rotateSpeed,
+		settings.camera.moveSpeed / 1000.f, -1, keyMap, CAMERA_KEY_MAP_SIZE, false);
+	if (!state.camera)
+		return;
+	state.camera->setPosition(getStartPosition(state.levelNode->getBoundingBox(),
+		settings.camera));
+	if (settings.collision.collisionEnabled && state.triangleSelector)
+	{
+		state.collisionAnimator = createCollisionAnimator(sceneManager, state.triangleSelector,
+			state.camera, settings);
+		if (state.collisionAnimator)
+			state.camera->addAnimator(state.collisionAnimator);
+	}
+}
+
+void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level)
+{
+	video::IVideoDriver* driver = device->getVideoDriver();
+	device->getSceneManager()->addSkyBoxSceneNode(driver->getTexture(level.topTexture),
+		driver->getTexture(level.bottomTexture), driver->getTexture(level.leftTexture),
+		driver->getTexture(level.rightTexture), driver->getTexture(level.centerTexture),
+		driver->getTexture(level.backTexture), 0, -1);
+}
+
+} // end anonymous namespace
+
+core::vector3df getLevelScale(const SLevelSettings& level)
+{
+	return core::vector3df(static_cast<f32>(level.scaleX * LEVEL_SCALE_PER_PERCENT),
+		static_cast<f32>(level.scaleY * LEVEL_SCALE_PER_PERCENT),
+		static_cast<f32>(level.scaleZ * LEVEL_SCALE_PER_PERCENT));
+}
+
+bool wantsSkyBox(const SLevelSettings& level)
+{
+	return level.useSkybox && level.hasTopTexture && level.hasBottomTexture
+		&& level.hasLeftTexture && level.hasRightTexture && level.hasCenterTexture
+		&& level.hasBackTexture;
+}
+
+bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
+	SPreviewSettings& settings, const core::stringc& installDirectory)
+{
+	SPreviewRunState& state = getPreviewRunState();
+	scene::IMesh* frame = (levelMesh && levelMesh->getFrameCount() > 0)
+		? levelMesh->getMesh(0, 255, -1, -1) : 0;
+	if (!device || !frame)
+		return false;
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+
+	// Level node and, with collisions, its triangle selector.
+	const bool normalMapped = settings.engine.useNormalMapping;
+	scene::IMesh* meshCopy = 0;
+	state.levelNode = normalMapped
+		? addNormalMappedLevel(device, frame, installDirectory, meshCopy)
+		: addScaledLevel(sceneManager, frame, settings.level);
+	if (state.levelNode && settings.collision.collisionEnabled)
+		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
+			normalMapped);
+	else
+		state.collisionsActive = false;
+	// The node holds the copy now; the run's reference is no longer needed,
+	// with collisions or without.
+	if (meshCopy)
+		meshCopy->drop();
+	if (!state.levelNode)
+		return false;
+
+	if (settings.engine.hideMouseCursor && device->getCursorControl())
+		device->getCursorControl()->setVisible(false);
+
+	addCamera(device, settings);
+	if (!state.camera)
+		return false;
+
+	state.levelNode->setMaterialFlag(video::EMF_LIGHTING, !settings.engine.ignoreShadows);
+	state.flashlightNode = addFlashlight(sceneManager, state.camera);
+
+	setUpShaderMaterials(device, state.levelNode, settings);
+
+	state.levelNode->setMaterialFlag(video::EMF_BACK_FACE_CULLING,
+		settings.engine.backfaceCulling);
+	state.levelNode->setMaterialFlag(video::EMF_WIREFRAME, settings.engine.wireframe);
+
+	if (wantsSkyBox(settings.level))
+		addSkyBox(device, settings.level);
+
+	state.camera->setNearValue(settings.camera.nearValue);
+	state.camera->setFarValue(settings.camera.farValue);
+
+	createOnScreenTexts(device->getGUIEnvironment(), settings.engine.screenWidth,
+		settings.engine.screenHeight);
+	return true;
+}
+
+} // end namespace vistel
