@@ -1,0 +1,136 @@
+// Registration, createMesh, and the scene and settings elements.
+#include "CTXSMeshFileLoader.h"
+
+#include "CLibXmlPullReader.h"
+#include "TXSReadingRules.h"
+
+#include <IAttributes.h>
+#include <ISceneManager.h>
+#include <IVideoDriver.h>
+#include <SAnimatedMesh.h>
+#include <SMesh.h>
+
+namespace vistel
+{
+
+CTXSMeshFileLoader::CTXSMeshFileLoader(irr::video::IVideoDriver* driver, irr::scene::ISceneManager* sceneManager,
+	irr::io::IFileSystem* fileSystem) :
+	Driver(driver), SceneManager(sceneManager), FileSystem(fileSystem)
+{
+}
+
+CTXSMeshFileLoader::~CTXSMeshFileLoader()
+{
+	// Mesh and AnimatedMesh belong to the results handed out; between loads
+	// the loader holds neither.
+}
+
+bool CTXSMeshFileLoader::isALoadableFileExtension(const irr::io::path& filename) const
+{
+	return filename.find(".txs") >= 0;
+}
+
+bool CTXSMeshFileLoader::isWholeSceneMode() const
+{
+	return SceneManager->getParameters()->getAttributeAsBool("TXS_ParentName");
+}
+
+irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
+{
+	std::unique_ptr<CLibXmlPullReader> reader = CLibXmlPullReader::create(file, Logger);
+	if (!reader)
+		return nullptr;
+
+	// Each load starts from nothing: materials or settings of an earlier
+	// document must not leak into this one (its material ids would match
+	// the old materials first).
+	Materials.clear();
+	MaterialPositions.clear();
+	SceneName = SceneAuthor = SceneComments = "";
+	SceneShadowOpacity = 0.f;
+	SceneAmbientColor = irr::video::SColor(0xFF000000);
+	Mesh = nullptr;
+	BufferMaterials.clear();
+	OpenBuffers.clear();
+
+	AnimatedMesh = new irr::scene::SAnimatedMesh();
+	while (reader->read())
+	{
+		if (reader->getNodeType() != irr::io::EXN_ELEMENT)
+			continue;
+		if (isKeyword(reader->getNodeName(), "scene"))
+			readScene(*reader);
+		else
+			skipElement(*reader);
+	}
+	reader.reset();
+
+	if (isWholeSceneMode())
+	{
+		AnimatedMesh->Type = irr::scene::EAMT_UNKNOWN;
+		if (Mesh)
+		{
+			AnimatedMesh->addMesh(Mesh);
+			Mesh->drop();
+			Mesh = nullptr;
+		}
+		AnimatedMesh->recalculateBoundingBox();
+	}
+	PrimitiveVertices.clear();
+	PrimitivePolygons.clear();
+	BufferMaterials.clear();
+	OpenBuffers.clear();
+
+	irr::scene::IAnimatedMesh* result = AnimatedMesh;
+	AnimatedMesh = nullptr;
+	return result;
+}
+
+void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)
+{
+	// An empty-element scene has no content to read, whatever its version.
+	if (reader.isEmptyElement())
+		return;
+
+	// The scene's content is read to the end of the document, past the
+	// scene end tag.
+	while (reader.read())
+	{
+		if (reader.getNodeType() != irr::io::EXN_ELEMENT)
+			continue;
+		const char* name = reader.getNodeName();
+		if (isKeyword(name, "settings"))
+			readSettings(reader);
+		else if (isKeyword(name, "materials"))
+			readMaterials(reader);
+		else if (isKeyword(name, "primitives"))
+			readPrimitives(reader);
+		else
+			skipElement(reader); // lights and anything else
+	}
+}
+
+void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
+{
+	const char* name = reader.getAttributeValue("name");
+	const char* author = reader.getAttributeValue("author");
+	const char* comments = reader.getAttributeValue("comments");
+	SceneName = name ? name : "";
+	SceneAuthor = author ? author : "";
+	SceneComments = comments ? comments : "";
+	SceneShadowOpacity = reader.getAttributeValueAsFloat("shadowOpacity");
+
+	readChildren(reader, "settings", [&](const char* child) {
+		if (!isKeyword(child, "ambient"))
+			return false;
+		// Colour components use their low 8 bits only.
+		SceneAmbientColor = irr::video::SColor(255, static_cast<irr::u32>(reader.getAttributeValueAsInt("r")) & 0xFF,
+			static_cast<irr::u32>(reader.getAttributeValueAsInt("g")) & 0xFF,
+			static_cast<irr::u32>(reader.getAttributeValueAsInt("b")) & 0xFF);
+		return true;
+	});
+
+	Driver->setAmbientLight(irr::video::SColorf(SceneAmbientColor));
+}
+
+} // end namespace vistel

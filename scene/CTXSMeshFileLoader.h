@@ -1,0 +1,130 @@
+#ifndef VISTEL_C_TXS_MESH_FILE_LOADER_H_INCLUDED
+#define VISTEL_C_TXS_MESH_FILE_LOADER_H_INCLUDED
+
+#include "STXSRecords.h"
+
+#include <CMeshBuffer.h>
+#include <IMeshLoader.h>
+#include <SColor.h>
+
+#include <unordered_map>
+#include <vector>
+
+namespace irr
+{
+class ILogger;
+namespace io
+{
+class IFileSystem;
+}
+namespace scene
+{
+class ISceneManager;
+class ISceneNode;
+struct SAnimatedMesh;
+struct SMesh;
+}
+namespace video
+{
+class IVideoDriver;
+}
+}
+
+namespace vistel
+{
+
+class IXMLPullReader;
+
+//! Mesh loader for the level editor's XML scene documents (".txs" files).
+/** Registered with the scene manager; each createMesh turns one document into
+an SAnimatedMesh. Configured through the scene manager's parameters:
+  - "TXS_TexturePath": directory in front of every texture file name;
+  - "TXS_MaterialsDir": true keeps the directories of a texture's file name;
+  - "TXS_AlphaRef": alpha reference of alpha-blended materials;
+  - "TXS_FlipAlpha": negates v of the first coordinate set of alpha-blended materials;
+  - "TXS_ParentName": true loads the whole scene into one mesh (one frame);
+    otherwise every primitive becomes a mesh, a frame and a scene node;
+  - "TXS_LoadAsOCT": per-primitive mode only, octree scene nodes. */
+class CTXSMeshFileLoader : public irr::scene::IMeshLoader
+{
+public:
+	//! The loader keeps no references of its own to the three; they must
+	//! outlive every load.
+	CTXSMeshFileLoader(irr::video::IVideoDriver* driver, irr::scene::ISceneManager* sceneManager,
+		irr::io::IFileSystem* fileSystem);
+	~CTXSMeshFileLoader() override;
+
+	//! True when the name contains ".txs" anywhere (case-sensitive).
+	bool isALoadableFileExtension(const irr::io::path& filename) const override;
+
+	//! The level as an SAnimatedMesh (the caller gets its one reference), or
+	//! null when there is no file to read.
+	irr::scene::IAnimatedMesh* createMesh(irr::io::IReadFile* file) override;
+
+	//! Where a broken document is reported; 0 (the default) reports nothing.
+	void setLogger(irr::ILogger* logger) { Logger = logger; }
+
+	//! Most vertices one mesh buffer gets: its 16-bit indices never wrap.
+	static const irr::u32 MaxBufferVertices = 65535;
+
+private:
+	// Document and scene settings.
+	void readScene(IXMLPullReader& reader);
+	void readSettings(IXMLPullReader& reader);
+
+	// Materials and texture layers.
+	void readMaterials(IXMLPullReader& reader);
+	void readCategory(IXMLPullReader& reader, const irr::core::stringc& prefix);
+	void readMaterial(IXMLPullReader& reader, const irr::core::stringc& categoryName, const irr::core::stringc& prefix);
+	void readLayer(IXMLPullReader& reader, STXSMaterial& material, const irr::core::stringc& prefix);
+	void addTextureLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType, const irr::core::stringc& prefix);
+	void addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType);
+	irr::video::SMaterial makeBufferMaterial(const STXSMaterial& material) const;
+	void finishMaterials();
+	irr::s32 findMaterial(irr::s32 id) const;
+
+	// Primitives and mesh building.
+	void readPrimitives(IXMLPullReader& reader);
+	void readPrimitive(IXMLPullReader& reader);
+	void readVertices(IXMLPullReader& reader);
+	void readPolygons(IXMLPullReader& reader);
+	void readPolygon(IXMLPullReader& reader, STXSPolygon& polygon);
+	void startMesh();
+	void createMaterialBuffers();
+	irr::scene::SMeshBufferLightMap* addBuffer(irr::u32 materialIndex);
+	void buildPolygon(const STXSPolygon& polygon);
+	void finishMesh();
+	bool isWholeSceneMode() const;
+
+	irr::video::IVideoDriver* Driver;
+	irr::scene::ISceneManager* SceneManager;
+	irr::io::IFileSystem* FileSystem;
+	irr::core::stringc BasePath;
+	irr::scene::SMesh* Mesh = nullptr;
+	irr::scene::SAnimatedMesh* AnimatedMesh = nullptr;
+	std::vector<STXSMaterial> Materials;
+	irr::core::stringc SceneName;
+	irr::core::stringc SceneAuthor;
+	irr::core::stringc SceneComments;
+	irr::f32 SceneShadowOpacity = 0.f;
+	irr::video::SColor SceneAmbientColor{0xFF000000};
+	std::vector<STXSVertex> PrimitiveVertices;
+	std::vector<STXSPolygon> PrimitivePolygons;
+	irr::scene::ISceneNode* ParentNode = nullptr;
+
+	irr::ILogger* Logger = nullptr;
+	//! First position in Materials of every material id.
+	std::unordered_map<irr::s32, irr::u32> MaterialPositions;
+	//! For each buffer of Mesh (in order, until finishMesh), its material's position.
+	std::vector<irr::u32> BufferMaterials;
+	//! The buffer of each material that receives new polygons; only the
+	//! materials that existed when the mesh began have one.
+	std::vector<irr::scene::SMeshBufferLightMap*> OpenBuffers;
+	// Scratch space of buildPolygon, kept to spare allocations.
+	std::vector<irr::core::vector3df> CornerPositions;
+	std::vector<irr::u32> TriangleCorners;
+};
+
+} // end namespace vistel
+
+#endif

@@ -1,0 +1,309 @@
+// Primitives: their vertices and polygons, and the mesh built from them.
+#include "CTXSMeshFileLoader.h"
+
+#include "IXMLPullReader.h"
+#include "TXSReadingRules.h"
+#include "TXSTriangulation.h"
+
+#include <IAttributes.h>
+#include <ISceneManager.h>
+#include <IMeshSceneNode.h>
+#include <SAnimatedMesh.h>
+#include <SMesh.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace vistel
+{
+
+namespace
+{
+
+bool isFinite(const irr::core::vector3df& v)
+{
+	return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
+}
+
+// (P1 - P0) x (P2 - P0) over its length, a zero length counting as 0.001 so
+// that a degenerate polygon gets the normal (0, 0, 0). Computed in double
+// so that large coordinates cannot overflow to infinity.
+irr::core::vector3df faceNormal(const irr::core::vector3df& p0, const irr::core::vector3df& p1,
+	const irr::core::vector3df& p2)
+{
+	const double ax = static_cast<double>(p1.X) - p0.X, ay = static_cast<double>(p1.Y) - p0.Y,
+				 az = static_cast<double>(p1.Z) - p0.Z;
+	const double bx = static_cast<double>(p2.X) - p0.X, by = static_cast<double>(p2.Y) - p0.Y,
+				 bz = static_cast<double>(p2.Z) - p0.Z;
+	const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
+	double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+	if (length == 0.0)
+		length = 0.001;
+	return irr::core::vector3df(static_cast<irr::f32>(nx / length), static_cast<irr::f32>(ny / length),
+		static_cast<irr::f32>(nz / length));
+}
+
+} // end namespace
+
+void CTXSMeshFileLoader::startMesh()
+{
+	// A second primitives element starts over; the mesh of the first is
+	// released, not leaked.
+	if (Mesh)
+		Mesh->drop();
+	Mesh = new irr::scene::SMesh();
+	BufferMaterials.clear();
+	OpenBuffers.clear();
+}
+
+irr::scene::SMeshBufferLightMap* CTXSMeshFileLoader::addBuffer(irr::u32 materialIndex)
+{
+	irr::scene::SMeshBufferLightMap* buffer = new irr::scene::SMeshBufferLightMap();
+	buffer->Material = makeBufferMaterial(Materials[materialIndex]);
+	Mesh->addMeshBuffer(buffer);
+	buffer->drop(); // the mesh holds the only reference
+	BufferMaterials.push_back(materialIndex);
+	return buffer;
+}
+
+void CTXSMeshFileLoader::createMaterialBuffers()
+{
+	for (irr::u32 i = 0; i < Materials.size(); ++i)
+		OpenBuffers.push_back(addBuffer(i));
+}
+
+void CTXSMeshFileLoader::readPrimitives(IXMLPullReader& reader)
+{
+	const bool wholeScene = isWholeSceneMode();
+	if (wholeScene)
+	{
+		startMesh();
+		createMaterialBuffers();
+	}
+
+	readChildren(reader, "primitives", [&](const char* child) {
+		if (!isKeyword(child, "primitive"))
+			return false;
+		readPrimitive(reader);
+		return true;
+	});
+
+	if (wholeScene)
+		finishMesh();
+}
+
+void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
+{
+	PrimitiveVertices.clear();
+	PrimitivePolygons.clear();
+	const bool wholeScene = isWholeSceneMode();
+	if (!wholeScene)
+		startMesh();
+
+	const char* nameText = reader.getAttributeValue("name");
+	const irr::core::stringc name = nameText ? nameText : "";
+	const irr::s32 id = reader.getAttributeValueAsInt("id");
+
+	readChildren(reader, "primitive", [&](const char* child) {
+		if (isKeyword(child, "vertices"))
+			readVertices(reader);
+		else if (isKeyword(child, "polygons"))
+			readPolygons(reader);
+		else
+			return false; // tag elements and anything else
+		return true;
+	});
+
+	if (!wholeScene)
+		createMaterialBuffers();
+	if (!Mesh)
+		return;
+
+	for (const STXSPolygon& polygon : PrimitivePolygons)
+		buildPolygon(polygon);
+	finishMaterials();
+
+	if (wholeScene)
+		return;
+	finishMesh();
+	irr::io::IAttributes* parameters = SceneManager->getParameters();
+	irr::scene::ISceneNode* node = parameters->getAttributeAsBool("TXS_LoadAsOCT")
+		? SceneManager->addOctreeSceneNode(Mesh, ParentNode, id, 128)
+		: SceneManager->addMeshSceneNode(Mesh, ParentNode, id, irr::core::vector3df(0, 0, 0),
+			  irr::core::vector3df(0, 0, 0), irr::core::vector3df(1, 1, 1));
+	if (node)
+		node->setName(name);
+	AnimatedMesh->Type = irr::scene::EAMT_UNKNOWN;
+	AnimatedMesh->addMesh(Mesh);
+	AnimatedMesh->recalculateBoundingBox();
+	Mesh->drop();
+	Mesh = nullptr;
+}
+
+void CTXSMeshFileLoader::readVertices(IXMLPullReader& reader)
+{
+	readChildren(reader, "vertices", [&](const char* child) {
+		if (!isKeyword(child, "vertex"))
+			return false;
+		STXSVertex vertex;
+		vertex.Id = reader.getAttributeValueAsInt("id");
+		vertex.Position.set(reader.getAttributeValueAsFloat("x"), reader.getAttributeValueAsFloat("y"),
+			reader.getAttributeValueAsFloat("z"));
+		PrimitiveVertices.push_back(vertex);
+		return true;
+	});
+}
+
+void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
+{
+	readChildren(reader, "polygons", [&](const char* child) {
+		if (!isKeyword(child, "poly"))
+			return false;
+		STXSPolygon polygon;
+		polygon.MaterialId = reader.getAttributeValueAsInt("mid");
+		readPolygon(reader, polygon);
+		PrimitivePolygons.push_back(std::move(polygon));
+		return true;
+	});
+}
+
+void CTXSMeshFileLoader::readPolygon(IXMLPullReader& reader, STXSPolygon& polygon)
+{
+	// A polygon of an unknown material is skipped when built, so its pairs
+	// are not read.
+	const irr::s32 position = findMaterial(polygon.MaterialId);
+	irr::s32 pairs = 0;
+	char second[2][16] = {"u1", "v1"};
+	if (position >= 0)
+	{
+		const STXSMaterial& material = Materials[static_cast<std::size_t>(position)];
+		// Only the first two pairs reach a vertex; storing no more keeps a
+		// material with thousands of layers from multiplying the memory of
+		// every corner. When the lightmap moved from position n to slot 1,
+		// the second pair is read from u<n>/v<n>.
+		pairs = material.TextureCount < 2 ? material.TextureCount : 2;
+		if (material.TextureCount >= 2 && material.LightmapIndex >= 1)
+		{
+			std::snprintf(second[0], sizeof(second[0]), "u%d", material.LightmapIndex);
+			std::snprintf(second[1], sizeof(second[1]), "v%d", material.LightmapIndex);
+		}
+	}
+
+	readChildren(reader, "poly", [&](const char* child) {
+		if (!isKeyword(child, "vertex"))
+			return false;
+		polygon.VertexIndices.push_back(reader.getAttributeValueAsInt("vid"));
+		if (pairs >= 1)
+			polygon.TexCoords.emplace_back(reader.getAttributeValueAsFloat("u0"), reader.getAttributeValueAsFloat("v0"));
+		if (pairs >= 2)
+			polygon.TexCoords.emplace_back(
+				reader.getAttributeValueAsFloat(second[0]), reader.getAttributeValueAsFloat(second[1]));
+		return true;
+	});
+}
+
+void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
+{
+	const irr::u32 count = static_cast<irr::u32>(polygon.VertexIndices.size());
+	if (count < 3 || count > MaxBufferVertices)
+		return;
+	// Polygons of a material without a buffer (unknown id, or read after
+	// primitives began) are skipped whole, as are those with a vertex
+	// reference out of range or a coordinate that is not finite.
+	const irr::s32 position = findMaterial(polygon.MaterialId);
+	if (position < 0 || static_cast<std::size_t>(position) >= OpenBuffers.size())
+		return;
+	const STXSMaterial& material = Materials[static_cast<std::size_t>(position)];
+
+	CornerPositions.clear();
+	for (const irr::s32 vid : polygon.VertexIndices)
+	{
+		if (vid < 0 || static_cast<std::size_t>(vid) >= PrimitiveVertices.size())
+			return;
+		const irr::core::vector3df& p = PrimitiveVertices[static_cast<std::size_t>(vid)].Position;
+		if (!isFinite(p))
+			return;
+		CornerPositions.push_back(p);
+	}
+	for (const irr::core::vector2df& uv : polygon.TexCoords)
+		if (!std::isfinite(uv.X) || !std::isfinite(uv.Y))
+			return;
+
+	// Convex polygons keep the editor's zig-zag split and the normal of
+	// their first three corners; others are ear-clipped, and their normal
+	// comes from the whole outline, since the first three corners may turn
+	// the wrong way.
+	irr::core::vector3df normal;
+	TriangleCorners.clear();
+	if (isConvexPolygon(CornerPositions))
+	{
+		appendZigZagTriangles(count, TriangleCorners);
+		normal = faceNormal(CornerPositions[0], CornerPositions[1], CornerPositions[2]);
+	}
+	else
+	{
+		appendEarClippedTriangles(CornerPositions, TriangleCorners);
+		normal = polygonPlaneNormal(CornerPositions);
+	}
+
+	// 16-bit indices never wrap: a full buffer is continued by a new one
+	// with the same material.
+	irr::scene::SMeshBufferLightMap* buffer = OpenBuffers[static_cast<std::size_t>(position)];
+	if (buffer->Vertices.size() + count > MaxBufferVertices)
+	{
+		buffer = addBuffer(static_cast<irr::u32>(position));
+		OpenBuffers[static_cast<std::size_t>(position)] = buffer;
+	}
+
+	const bool flip = !material.LayerBlends.empty() && material.LayerBlends[0] == "alphablend" &&
+		SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
+	const std::size_t pairs = polygon.TexCoords.size() / count;
+	const irr::u32 base = buffer->Vertices.size();
+	const irr::video::SColor white(0x00FFFFFF);
+	for (irr::u32 c = 0; c < count; ++c)
+	{
+		const irr::core::vector3df& p = CornerPositions[c];
+		irr::core::vector2df first(0.f, 0.f), second(0.f, 0.f);
+		if (pairs >= 1)
+		{
+			first = polygon.TexCoords[c * pairs];
+			if (flip)
+				first.Y = -first.Y;
+		}
+		if (pairs >= 2)
+			second = polygon.TexCoords[c * pairs + 1];
+		// The editor's z axis points the other way.
+		buffer->Vertices.push_back(
+			irr::video::S3DVertex2TCoords(irr::core::vector3df(p.X, p.Y, -p.Z), normal, white, first, second));
+	}
+	for (const irr::u32 corner : TriangleCorners)
+		buffer->Indices.push_back(static_cast<irr::u16>(base + corner));
+}
+
+void CTXSMeshFileLoader::finishMesh()
+{
+	if (!Mesh)
+		return;
+	// Buffers without geometry or without a first texture are dropped; the
+	// rest keep their order.
+	irr::core::array<irr::scene::IMeshBuffer*> kept;
+	kept.reallocate(Mesh->MeshBuffers.size());
+	for (irr::u32 i = 0; i < Mesh->MeshBuffers.size(); ++i)
+	{
+		irr::scene::IMeshBuffer* buffer = Mesh->MeshBuffers[i];
+		if (buffer->getVertexCount() == 0 || buffer->getIndexCount() == 0 || !buffer->getMaterial().getTexture(0))
+			buffer->drop();
+		else
+		{
+			buffer->recalculateBoundingBox();
+			kept.push_back(buffer);
+		}
+	}
+	Mesh->MeshBuffers = kept;
+	Mesh->recalculateBoundingBox();
+	// Buffer positions no longer follow the materials.
+	BufferMaterials.clear();
+	OpenBuffers.clear();
+}
+
+} // end namespace vistel
