@@ -10,6 +10,7 @@
 #include <IrrlichtDevice.h>
 #include <IGPUProgrammingServices.h>
 #include <ILogger.h>
+#include <ISceneNode.h>
 #include <IVideoDriver.h>
 
 using namespace irr;
@@ -115,6 +116,21 @@ bool registerFlashlightMaterials(video::IVideoDriver* driver, SPreviewRunState& 
 		state.flashlightLightmapAlphaMaterial >= 0 && state.flashlightAlphaMaterial >= 0;
 }
 
+// A shader material takes its blending from its base material, but Irrlicht's
+// OpenGL driver applies the material's own blend operation after the base, and
+// with none it turns blending off: alpha-channel materials would be drawn
+// opaque. An explicit additive operation keeps the base's alpha blending on
+// every driver, and stays with the material through every later swap.
+void keepAlphaBlending(scene::ISceneNode* levelNode)
+{
+	for (u32 i = 0; i < levelNode->getMaterialCount(); ++i)
+	{
+		video::SMaterial& material = levelNode->getMaterial(i);
+		if (material.MaterialType == video::EMT_TRANSPARENT_ALPHA_CHANNEL)
+			material.BlendOperation = video::EBO_ADD;
+	}
+}
+
 } // end anonymous namespace
 
 void setUpShaderMaterials(IrrlichtDevice* device, scene::ISceneNode* levelNode, SPreviewSettings& settings)
@@ -136,7 +152,10 @@ void setUpShaderMaterials(IrrlichtDevice* device, scene::ISceneNode* levelNode, 
 	else if (settings.fx.useShader && levelNode)
 	{
 		if (registerFlashlightMaterials(driver, state))
+		{
+			keepAlphaBlending(levelNode);
 			switchFlashlightMaterialsOn(levelNode);
+		}
 		else
 		{
 			logger->log(FlashlightProgramWarning, ELL_INFORMATION);
