@@ -1,6 +1,7 @@
 #ifndef VISTEL_I_PLATFORM_H_INCLUDED
 #define VISTEL_I_PLATFORM_H_INCLUDED
 
+#include "SSheetDescription.h"
 #include "SWindowPicture.h"
 
 #include <string>
@@ -36,6 +37,14 @@ public:
 
 	//! Full path of the plug-in library file itself.
 	virtual std::string getLibraryPath() = 0;
+
+	// --- settings sheet ---
+
+	//! Shows the property sheet modally and returns when it closes.
+	/** \return 1 after OK, once every opened page has received ESMT_APPLY;
+	0 after Cancel or when the window was closed; -1 when the sheet could
+	not be shown. */
+	virtual int runSettingsSheet(const SSheetDescription& sheet) = 0;
 
 	// --- screenshots ---
 

@@ -18,6 +18,9 @@ public:
 	virtual std::string getExecutablePath();
 	virtual std::string getLibraryPath();
 
+	// The settings sheet as a Qt dialog (QtSettingsSheet.cpp).
+	virtual int runSettingsSheet(const SSheetDescription& sheet);
+
 	// Screenshots: the window's picture from the X server (X11WindowPicture.cpp),
 	// the Save dialog and the JPEG file through Qt (QtScreenshotFile.cpp).
 	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);

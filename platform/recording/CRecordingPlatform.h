@@ -1,7 +1,9 @@
 #ifndef VISTEL_C_RECORDING_PLATFORM_H_INCLUDED
 #define VISTEL_C_RECORDING_PLATFORM_H_INCLUDED
 
+#include "CRecordingSheet.h"
 #include "IPlatform.h"
+#include <functional>
 #include <vector>
 
 namespace vistel
@@ -25,6 +27,15 @@ struct SRecordedJpegFile
 	SWindowPicture Picture;
 };
 
+//! One settings sheet as the core asked for it.
+struct SRecordedSheet
+{
+	std::string Caption;
+	std::vector<int> TemplateIds;
+	std::size_t StartPage;
+	int Result;
+};
+
 //! Backend for tests: shows nothing, records what was asked and answers
 //! with values the test sets.
 class CRecordingPlatform : public IPlatform
@@ -36,6 +47,18 @@ public:
 		const std::string& caption, EMessageBoxStyle style);
 	virtual std::string getExecutablePath();
 	virtual std::string getLibraryPath();
+
+	// --- settings sheet (RecordingSettingsSheet.cpp) ---
+	//! Builds a CRecordingSheet, opens its start page and runs SheetScript
+	//! on it; without a script the sheet is confirmed with OK at once. A
+	//! sheet the script leaves open ends as if cancelled.
+	virtual int runSettingsSheet(const SSheetDescription& sheet);
+
+	std::function<void(CRecordingSheet&)> SheetScript;
+	//! When false the sheet cannot be shown and the result is -1.
+	bool SheetAvailable = true;
+	//! What each sheet was asked to show, and its result.
+	std::vector<SRecordedSheet> Sheets;
 
 	// --- screenshots (RecordingScreenshots.cpp) ---
 	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
