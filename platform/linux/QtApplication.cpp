@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <X11/Xlib.h>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace vistel
 {
@@ -38,7 +40,12 @@ bool ensureQtApplication()
 		XCloseDisplay(display);
 	}
 
+	// QApplication sets the process locale from the environment; the host's
+	// C library conversions ("%f", atof) must keep the locale they had.
+	const char* current = std::setlocale(LC_ALL, 0);
+	const std::string hostLocale = current ? current : "C";
 	ownApplication = new QApplication(applicationArgc, applicationArgv);
+	std::setlocale(LC_ALL, hostLocale.c_str());
 	return true;
 }
 
