@@ -50,8 +50,6 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	SceneShadowOpacity = 0.f;
 	SceneAmbientColor = irr::video::SColor(0xFF000000);
 	Mesh = nullptr;
-	BufferMaterials.clear();
-	OpenBuffers.clear();
 
 	AnimatedMesh = new irr::scene::SAnimatedMesh();
 	while (reader->read())
@@ -74,8 +72,14 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 			Mesh->drop();
 			Mesh = nullptr;
 		}
-		AnimatedMesh->recalculateBoundingBox();
 	}
+	else if (Mesh)
+	{
+		// Per-primitive mode hands every mesh over at its primitive's end.
+		Mesh->drop();
+		Mesh = nullptr;
+	}
+	AnimatedMesh->recalculateBoundingBox();
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
 	BufferMaterials.clear();

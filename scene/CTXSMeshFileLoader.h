@@ -91,6 +91,7 @@ private:
 	void readPolygon(IXMLPullReader& reader, STXSPolygon& polygon);
 	void startMesh();
 	void createMaterialBuffers();
+	void createPrimitiveBuffers();
 	irr::scene::SMeshBufferLightMap* addBuffer(irr::u32 materialIndex);
 	void buildPolygon(const STXSPolygon& polygon);
 	void finishMesh();
@@ -117,9 +118,11 @@ private:
 	std::unordered_map<irr::s32, irr::u32> MaterialPositions;
 	//! For each buffer of Mesh (in order, until finishMesh), its material's position.
 	std::vector<irr::u32> BufferMaterials;
-	//! The buffer of each material that receives new polygons; only the
-	//! materials that existed when the mesh began have one.
+	//! By material position, the buffer that receives its next polygons;
+	//! null (or past the end) for a material without a buffer in this mesh.
 	std::vector<irr::scene::SMeshBufferLightMap*> OpenBuffers;
+	//! "TXS_FlipAlpha", read once per primitive.
+	bool FlipAlpha = false;
 	// Scratch space of buildPolygon, kept to spare allocations.
 	std::vector<irr::core::vector3df> CornerPositions;
 	std::vector<irr::u32> TriangleCorners;

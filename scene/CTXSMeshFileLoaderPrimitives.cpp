@@ -11,6 +11,7 @@
 #include <SAnimatedMesh.h>
 #include <SMesh.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -52,8 +53,11 @@ void CTXSMeshFileLoader::startMesh()
 	if (Mesh)
 		Mesh->drop();
 	Mesh = new irr::scene::SMesh();
+	// Forget the buffers of the previous mesh; only the entries it used are
+	// reset, so a new mesh costs nothing per material.
+	for (const irr::u32 position : BufferMaterials)
+		OpenBuffers[position] = nullptr;
 	BufferMaterials.clear();
-	OpenBuffers.clear();
 }
 
 irr::scene::SMeshBufferLightMap* CTXSMeshFileLoader::addBuffer(irr::u32 materialIndex)
@@ -63,13 +67,35 @@ irr::scene::SMeshBufferLightMap* CTXSMeshFileLoader::addBuffer(irr::u32 material
 	Mesh->addMeshBuffer(buffer);
 	buffer->drop(); // the mesh holds the only reference
 	BufferMaterials.push_back(materialIndex);
+	if (OpenBuffers.size() <= materialIndex)
+		OpenBuffers.resize(materialIndex + 1, nullptr);
+	OpenBuffers[materialIndex] = buffer;
 	return buffer;
 }
 
 void CTXSMeshFileLoader::createMaterialBuffers()
 {
 	for (irr::u32 i = 0; i < Materials.size(); ++i)
-		OpenBuffers.push_back(addBuffer(i));
+		addBuffer(i);
+}
+
+void CTXSMeshFileLoader::createPrimitiveBuffers()
+{
+	// Only the materials the primitive's polygons name get a buffer, in
+	// material order: the buffers of the others would stay empty and be
+	// removed, and making them for every primitive would cost materials
+	// times primitives.
+	std::vector<irr::u32> used;
+	for (const STXSPolygon& polygon : PrimitivePolygons)
+	{
+		const irr::s32 position = findMaterial(polygon.MaterialId);
+		if (position >= 0)
+			used.push_back(static_cast<irr::u32>(position));
+	}
+	std::sort(used.begin(), used.end());
+	used.erase(std::unique(used.begin(), used.end()), used.end());
+	for (const irr::u32 position : used)
+		addBuffer(position);
 }
 
 void CTXSMeshFileLoader::readPrimitives(IXMLPullReader& reader)
@@ -81,15 +107,23 @@ void CTXSMeshFileLoader::readPrimitives(IXMLPullReader& reader)
 		createMaterialBuffers();
 	}
 
+	bool anyPrimitive = false;
 	readChildren(reader, "primitives", [&](const char* child) {
 		if (!isKeyword(child, "primitive"))
 			return false;
 		readPrimitive(reader);
+		anyPrimitive = true;
 		return true;
 	});
 
 	if (wholeScene)
+	{
+		// Finishing gives every buffer the same values whenever it runs, so
+		// once after the last primitive equals once after each.
+		if (anyPrimitive)
+			finishMaterials();
 		finishMesh();
+	}
 }
 
 void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
@@ -114,17 +148,18 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 		return true;
 	});
 
-	if (!wholeScene)
-		createMaterialBuffers();
 	if (!Mesh)
 		return;
+	if (!wholeScene)
+		createPrimitiveBuffers();
 
+	FlipAlpha = SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
 	for (const STXSPolygon& polygon : PrimitivePolygons)
 		buildPolygon(polygon);
-	finishMaterials();
 
 	if (wholeScene)
 		return;
+	finishMaterials();
 	finishMesh();
 	irr::io::IAttributes* parameters = SceneManager->getParameters();
 	irr::scene::ISceneNode* node = parameters->getAttributeAsBool("TXS_LoadAsOCT")
@@ -133,9 +168,10 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 			  irr::core::vector3df(0, 0, 0), irr::core::vector3df(1, 1, 1));
 	if (node)
 		node->setName(name);
+	// The animated mesh's bounding box is computed once all frames are in
+	// (createMesh): per frame it would cost frames squared.
 	AnimatedMesh->Type = irr::scene::EAMT_UNKNOWN;
 	AnimatedMesh->addMesh(Mesh);
-	AnimatedMesh->recalculateBoundingBox();
 	Mesh->drop();
 	Mesh = nullptr;
 }
@@ -211,7 +247,8 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	// primitives began) are skipped whole, as are those with a vertex
 	// reference out of range or a coordinate that is not finite.
 	const irr::s32 position = findMaterial(polygon.MaterialId);
-	if (position < 0 || static_cast<std::size_t>(position) >= OpenBuffers.size())
+	if (position < 0 || static_cast<std::size_t>(position) >= OpenBuffers.size() ||
+		!OpenBuffers[static_cast<std::size_t>(position)])
 		return;
 	const STXSMaterial& material = Materials[static_cast<std::size_t>(position)];
 
@@ -250,13 +287,9 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	// with the same material.
 	irr::scene::SMeshBufferLightMap* buffer = OpenBuffers[static_cast<std::size_t>(position)];
 	if (buffer->Vertices.size() + count > MaxBufferVertices)
-	{
 		buffer = addBuffer(static_cast<irr::u32>(position));
-		OpenBuffers[static_cast<std::size_t>(position)] = buffer;
-	}
 
-	const bool flip = !material.LayerBlends.empty() && material.LayerBlends[0] == "alphablend" &&
-		SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
+	const bool flip = FlipAlpha && !material.LayerBlends.empty() && material.LayerBlends[0] == "alphablend";
 	const std::size_t pairs = polygon.TexCoords.size() / count;
 	const irr::u32 base = buffer->Vertices.size();
 	const irr::video::SColor white(0x00FFFFFF);
@@ -301,9 +334,8 @@ void CTXSMeshFileLoader::finishMesh()
 	}
 	Mesh->MeshBuffers = kept;
 	Mesh->recalculateBoundingBox();
-	// Buffer positions no longer follow the materials.
-	BufferMaterials.clear();
-	OpenBuffers.clear();
+	// From here buffer positions no longer follow BufferMaterials; the mesh
+	// takes no further polygons.
 }
 
 } // end namespace vistel

@@ -172,12 +172,14 @@ void appendEarClippedTriangles(const std::vector<irr::core::vector3df>& corners,
 	for (irr::u32 i = 0; i < count; ++i)
 		remaining[i] = i;
 
+	// Point-in-triangle tests allowed before giving up on ears.
+	std::size_t budget = 16 * static_cast<std::size_t>(count) * count;
 	std::size_t start = 0;
 	while (remaining.size() > 3)
 	{
 		const std::size_t m = remaining.size();
 		bool clipped = false;
-		for (std::size_t step = 0; step < m && !clipped; ++step)
+		for (std::size_t step = 0; step < m && !clipped && budget > m; ++step)
 		{
 			const std::size_t k = (start + step) % m;
 			const irr::u32 i0 = remaining[(k + m - 1) % m], i1 = remaining[k], i2 = remaining[(k + 1) % m];
@@ -186,6 +188,7 @@ void appendEarClippedTriangles(const std::vector<irr::core::vector3df>& corners,
 			if (turn <= 0 || isStraight(turn, a, b, c))
 				continue; // reflex or straight: not an ear
 			bool blocked = false;
+			budget -= m;
 			for (std::size_t j = 0; j < m && !blocked; ++j)
 			{
 				const irr::u32 other = remaining[j];

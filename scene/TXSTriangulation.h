@@ -10,9 +10,8 @@ namespace vistel
 {
 
 //! Polygons with more corners than this that are not convex keep the
-//! zig-zag split: ear clipping grows with the cube of the corner count in the
-//! worst case, and editor polygons are far smaller.
-const irr::u32 TXSMaxEarClippingCorners = 256;
+//! zig-zag split; editor polygons are far smaller.
+const irr::u32 TXSMaxEarClippingCorners = 1024;
 
 //! The editor's split of a convex polygon into count - 2 triangles: a
 //! zig-zag between the two ends, (right, left, next) each. Appends local
@@ -25,8 +24,10 @@ bool isConvexPolygon(const std::vector<irr::core::vector3df>& corners);
 
 //! Ear clipping in the polygon's plane for a polygon known not to be
 //! convex; the triangles keep its winding and cover it exactly once when it
-//! is simple. Past TXSMaxEarClippingCorners, and for a rest that has no ear
-//! (self-touching or flat), the zig-zag split is used instead.
+//! is simple. Past TXSMaxEarClippingCorners, for a rest that has no ear
+//! (self-touching or flat), and once the work spent passes a bound that
+//! grows with the square of the corner count (ear clipping can take the
+//! cube in the worst case), the rest gets the zig-zag split instead.
 void appendEarClippedTriangles(const std::vector<irr::core::vector3df>& corners, std::vector<irr::u32>& indices);
 
 //! Splits a polygon into triangles that keep its winding: convex ones by the
