@@ -183,6 +183,7 @@ void CLevelBuilder::addRoom(SGenLevel& level, int index, float cx, float cz, boo
 		paneMap.VDown = true;
 		paneMap.VOrigin = 200.f;
 		paneMap.UScale = paneMap.VScale = 1.f / 300.f;
+		paneMap.UOrigin = cx - 150.f; // one tile across the pane
 		const float pz = cz + 200.f;
 		const std::vector<SVec3> pane{{cx - 150.f, 0.f, pz}, {cx + 150.f, 0.f, pz}, {cx + 150.f, 200.f, pz},
 			{cx - 150.f, 200.f, pz}};

@@ -1,5 +1,6 @@
 // Lays out rooms and corridors on a grid and turns them into primitives.
-#pragma once
+#ifndef VISTEL_LEVELGEN_CLEVEL_BUILDER_H_INCLUDED
+#define VISTEL_LEVELGEN_CLEVEL_BUILDER_H_INCLUDED
 
 #include "SGenLevel.h"
 
@@ -43,3 +44,5 @@ private:
 };
 
 } // namespace vistel::levelgen
+
+#endif

@@ -62,7 +62,7 @@ void CPrimitiveBuilder::addPolygon(std::vector<SVec3> corners, const SVec3& fron
 	{
 		SGenCorner c;
 		c.Vid = vertexIndex(p);
-		c.World.U = component(p, mapping.UAxis) * mapping.UScale;
+		c.World.U = (component(p, mapping.UAxis) - mapping.UOrigin) * mapping.UScale;
 		const float vv = component(p, mapping.VAxis);
 		c.World.V = (mapping.VDown ? mapping.VOrigin - vv : vv) * mapping.VScale;
 		c.Local = localUv(p, mapping);

@@ -1,6 +1,7 @@
 // Appends surfaces to one primitive: shares equal vertex positions and orients
 // every polygon so that it faces the side the caller names.
-#pragma once
+#ifndef VISTEL_LEVELGEN_CPRIMITIVE_BUILDER_H_INCLUDED
+#define VISTEL_LEVELGEN_CPRIMITIVE_BUILDER_H_INCLUDED
 
 #include "SGenLevel.h"
 
@@ -16,6 +17,7 @@ struct SSurfaceMapping
 	// World mapping: u from one axis, v from another, in texture units.
 	int UAxis = 0, VAxis = 2;       // 0 = x, 1 = y, 2 = z
 	float UScale = 1.f / 256.f, VScale = 1.f / 256.f;
+	float UOrigin = 0.f;            // u = (coordinate - UOrigin) * UScale
 	float VOrigin = 0.f;            // v = (VOrigin - coordinate) * VScale when VDown
 	bool VDown = false;
 	// Local mapping (lightmaps): [LocalMin, LocalMax] of the two local axes maps to 0..1.
@@ -47,3 +49,5 @@ private:
 };
 
 } // namespace vistel::levelgen
+
+#endif

@@ -3,7 +3,8 @@
 // The preview trims every line of the document and joins them, inserting its
 // settings element after the first line. So the first line is the scene start
 // tag and no tag spans two lines.
-#pragma once
+#ifndef VISTEL_LEVELGEN_CSCENE_DOCUMENT_WRITER_H_INCLUDED
+#define VISTEL_LEVELGEN_CSCENE_DOCUMENT_WRITER_H_INCLUDED
 
 #include "SGenLevel.h"
 
@@ -25,3 +26,5 @@ bool writeObj(const SGenLevel& level, const std::string& objPath, const std::str
 	const std::string& texturesFolder);
 
 } // namespace vistel::levelgen
+
+#endif

@@ -1,5 +1,6 @@
 // Paints the level's textures procedurally and stores them as TGA or BMP files.
-#pragma once
+#ifndef VISTEL_LEVELGEN_CTEXTURE_WRITER_H_INCLUDED
+#define VISTEL_LEVELGEN_CTEXTURE_WRITER_H_INCLUDED
 
 #include <cstdint>
 #include <string>
@@ -33,3 +34,5 @@ bool writeTga(const SImage& image, const std::string& path);
 bool writeBmp(const SImage& image, const std::string& path);
 
 } // namespace vistel::levelgen
+
+#endif

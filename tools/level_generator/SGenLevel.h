@@ -1,5 +1,6 @@
 // In-memory picture of a generated level, shared by the builder and the writers.
-#pragma once
+#ifndef VISTEL_LEVELGEN_SGEN_LEVEL_H_INCLUDED
+#define VISTEL_LEVELGEN_SGEN_LEVEL_H_INCLUDED
 
 #include <cstdint>
 #include <string>
@@ -94,3 +95,5 @@ struct SGenLevel
 };
 
 } // namespace vistel::levelgen
+
+#endif
