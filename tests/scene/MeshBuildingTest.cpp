@@ -301,6 +301,24 @@ TEST_F(MeshBuildingTest, PerPrimitiveModeMakesAFrameAndANodePerPrimitive)
 	}
 }
 
+TEST_F(MeshBuildingTest, PerPrimitiveBuffersFollowMaterialOrder)
+{
+	// The primitive names material 2 first; its mesh still lists material
+	// 1's buffer first, and material 3, which it does not use, has none.
+	Parameters->setAttribute("TXS_ParentName", false);
+	const std::string materials = textureMaterial(1, "a.tga") + textureMaterial(2, "b.tga") +
+		textureMaterial(3, "a.tga");
+	const std::string primitive = primitiveElement(vertexList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}) + "<polygons>" +
+		polyElement(2, {0, 1, 2}) + polyElement(1, {0, 1, 2}) + polyElement(2, {0, 1, 2}) + "</polygons>");
+	irr::scene::IMesh* mesh = loadFrame(sceneDocument(materials, primitive));
+	ASSERT_NE(mesh, nullptr);
+	ASSERT_EQ(mesh->getMeshBufferCount(), 2u);
+	EXPECT_STREQ(buffer(mesh, 0)->Material.getTexture(0)->getName().getPath().c_str(), "tex/a.tga");
+	EXPECT_EQ(buffer(mesh, 0)->Vertices.size(), 3u);
+	EXPECT_EQ(buffer(mesh, 1)->Vertices.size(), 6u);
+	EXPECT_EQ(buffer(mesh, 1)->Material.MaterialType, irr::video::EMT_SOLID);
+}
+
 TEST_F(MeshBuildingTest, SecondPrimitivesElementStartsANewMesh)
 {
 	const std::string document = "<scene version=\"1.6\"><materials><category>" + textureMaterial(1, "a.tga") +
