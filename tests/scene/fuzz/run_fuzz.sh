@@ -10,9 +10,10 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 build="${VISTEL_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTEL_FUZZ=ON -DVISTEL_BUILD_TESTS=ON > "$build.configure.log" 2>&1 \
-  || { cat "$build.configure.log"; exit 1; }
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTEL_FUZZ=ON -DVISTEL_BUILD_TESTS=ON > "$build/configure.log" 2>&1 \
+  || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2 --target vistel_scene_fuzzer vistel-levelgen
 
 seeds="$build/seeds"
