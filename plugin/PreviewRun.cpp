@@ -7,6 +7,9 @@
 #include "SettingsSheet.h"
 #include "SPreviewRunState.h"
 #include "CPreviewEventReceiver.h"
+#include "CTXSMeshFileLoader.h"
+#include "RenderLoop.h"
+#include "SceneSetUp.h"
 
 #include <irrlicht.h>
 #include <cstdio>
@@ -25,22 +28,6 @@ const char INI_FILE_NAME[] = "tarvo.ini";
 char toLowerAscii(char c)
 {
 	return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Draws nothing but the background until the window is closed.
-void runPlainLoop(IrrlichtDevice* device, video::SColor background)
-{
-	video::IVideoDriver* driver = device->getVideoDriver();
-	while (device->run())
-	{
-		if (!device->isWindowActive())
-		{
-			device->yield();
-			continue;
-		}
-		driver->beginScene(true, true, background);
-		driver->endScene();
-	}
 }
 
 } // end anonymous namespace
@@ -152,31 +139,47 @@ core::stringc findTextureDirectory(io::IFileSystem* fileSystem, const core::stri
 
 void registerSceneLoader(IrrlichtDevice* device, const core::stringc& textureDirectory)
 {
-	io::IAttributes* parameters = device->getSceneManager()->getParameters();
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	CTXSMeshFileLoader* loader = new CTXSMeshFileLoader(device->getVideoDriver(), sceneManager,
+		device->getFileSystem());
+	// A broken document is reported in the engine's log.
+	loader->setLogger(device->getLogger());
+	sceneManager->addExternalMeshLoader(loader);
+	loader->drop();
+
+	// The parameters hold text: "true" for the flags, numbers as "%f" writes them.
+	char alphaReference[64];
+	std::snprintf(alphaReference, sizeof(alphaReference), "%f", 0.01);
+	io::IAttributes* parameters = sceneManager->getParameters();
 	parameters->setAttribute("TXS_TexturePath", textureDirectory.c_str());
-	parameters->setAttribute("TXS_MaterialsDir", true);
-	parameters->setAttribute("TXS_AlphaRef", 0.01f);
-	parameters->setAttribute("TXS_FlipAlpha", true);
-	parameters->setAttribute("TXS_ParentName", true);
+	parameters->setAttribute("TXS_MaterialsDir", "true");
+	parameters->setAttribute("TXS_AlphaRef", alphaReference);
+	parameters->setAttribute("TXS_FlipAlpha", "true");
+	parameters->setAttribute("TXS_ParentName", "true");
 }
 
 scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const core::stringc& sceneFilePath)
 {
-	(void)device;
-	(void)sceneFilePath;
-	return 0;
+	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
+	return (mesh && mesh->getFrameCount() > 0) ? mesh : 0;
 }
 
 void tearDownRun()
 {
+	// The references are forgotten before the device goes: the engine may
+	// still call the event receiver while it shuts down, and the receiver
+	// must not reach a camera that is already gone.
 	SPreviewRunState& state = getPreviewRunState();
-	if (state.triangleSelector)
-		state.triangleSelector->drop();
-	if (state.collisionAnimator)
-		state.collisionAnimator->drop();
-	if (state.device)
-		state.device->drop();
+	scene::ITriangleSelector* triangleSelector = state.triangleSelector;
+	scene::ISceneNodeAnimatorCollisionResponse* collisionAnimator = state.collisionAnimator;
+	IrrlichtDevice* device = state.device;
 	state.clearRunReferences();
+	if (triangleSelector)
+		triangleSelector->drop();
+	if (collisionAnimator)
+		collisionAnimator->drop();
+	if (device)
+		device->drop();
 }
 
 void runPreview()
@@ -212,9 +215,11 @@ void runPreview()
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
 	registerSceneLoader(state.device, textureDirectory);
-	loadLevelMesh(state.device, sceneFilePath);
+	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, sceneFilePath);
 
-	runPlainLoop(state.device, settings.level.backgroundColor);
+	// Without a level to walk through the run ends here.
+	if (setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
+		runRenderLoop(state.device, getPreviewSettings());
 	tearDownRun();
 }
 
