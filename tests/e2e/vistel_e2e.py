@@ -196,15 +196,18 @@ class HostRun:
                 raise
             raise E2EError("%s\nhost output:\n%s" % (error, self.read_output()))
 
-    def wait_for_preview(self, timeout=60.0):
+    def confirm_settings_sheet(self, timeout=60.0):
+        """Waits for the settings sheet and confirms it with Return."""
+        sheet = self.wait_for_window(name="^%s$" % SETTINGS_SHEET_TITLE, timeout=timeout)
+        key(sheet, "Return")
+        wait_for_window_gone(sheet)
+
+    def wait_for_preview(self, timeout=60.0, sheet=True):
         """The preview window, after confirming the settings sheet with
-        Return if the library shows one."""
-        window = self.wait_for_window(timeout=timeout)
-        if window_name(window) == SETTINGS_SHEET_TITLE:
-            key(window, "Return")
-            wait_for_window_gone(window)
-            window = self.wait_for_window(timeout=timeout)
-        return window
+        Return when it is still to come."""
+        if sheet:
+            self.confirm_settings_sheet(timeout)
+        return self.wait_for_window(timeout=timeout)
 
     def read_output(self):
         self.output.flush()
