@@ -15,6 +15,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -345,6 +347,40 @@ TEST_F(QtSettingsSheet, ColourDialogStartsFromTheColourAndSharesCustomColours)
 	EXPECT_EQ(Settings.level.backgroundColor.color, 0xFF0000FFu);
 	EXPECT_EQ(Settings.fx.flashlightColor.color, 0xFFFFFFFFu);
 	EXPECT_EQ(getSheetCustomColors()[2], 0x00FF0000u);
+}
+
+TEST_F(QtSettingsSheet, TexturePickerStartsAtTheFaceFileAndTakesAnExistingOne)
+{
+	CTemporaryDirectory directory;
+	const std::string old = directory / "sky/top.jpg";
+	const std::string chosen = directory / "sky/new.tga";
+	writeFile(old, "old");
+	writeFile(chosen, "new");
+	Settings.level.useSkybox = true;
+	Settings.level.topTexture = old.c_str();
+	EXPECT_EQ(run([&](QWidget& dialog) {
+		showTab(dialog, 4);
+		whenModal([&](QWidget& modal) {
+			QFileDialog* files = qobject_cast<QFileDialog*>(&modal);
+			ASSERT_TRUE(files);
+			EXPECT_EQ(files->windowTitle(), "Get Top Texture image...");
+			EXPECT_EQ(files->nameFilters(),
+				QStringList("All supported images (*.jpg *.bmp *.tga)"));
+			EXPECT_EQ(files->fileMode(), QFileDialog::ExistingFile);
+			EXPECT_EQ(files->directory().absolutePath(),
+				QDir(QString::fromStdString(directory / "sky")).absolutePath());
+			EXPECT_EQ(files->selectedFiles(), QStringList(QString::fromStdString(old)));
+			files->selectFile(QString::fromStdString(chosen));
+			QTest::mouseClick(
+				files->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open),
+				Qt::LeftButton);
+		});
+		QTest::mouseClick(control<QPushButton>(dialog, ELEV_TOP_TEXTURE), Qt::LeftButton);
+		press(dialog, QDialogButtonBox::Cancel);
+	}), 0);
+	// written at once, kept although the sheet was cancelled
+	EXPECT_EQ(Settings.level.topTexture, chosen.c_str());
+	EXPECT_TRUE(Settings.level.hasTopTexture);
 }
 
 TEST_F(QtSettingsSheet, CaptionsFitTheirControls)
