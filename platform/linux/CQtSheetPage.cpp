@@ -56,15 +56,14 @@ CQtSheetPage::CQtSheetPage(CQtSettingsSheet& sheet, const SSheetPageTemplate& pa
 	for (std::size_t i = 0; i < pageTemplate.ControlCount; ++i)
 	{
 		const SSheetControlTemplate& control = pageTemplate.Controls[i];
-		QWidget* widget = createControl(control, units);
+		QWidget* widget = createControl(control);
 		widget->setObjectName(getSheetControlName(control.Id));
 		widget->setGeometry(units.toPixels(control.X, control.Y, control.Width, control.Height));
 		Controls[control.Id] = widget;
 	}
 }
 
-QWidget* CQtSheetPage::createControl(const SSheetControlTemplate& control,
-	const CQtDialogUnits& units)
+QWidget* CQtSheetPage::createControl(const SSheetControlTemplate& control)
 {
 	const QString caption = control.Caption ? QString::fromLatin1(control.Caption) : QString();
 	const int id = control.Id;
@@ -157,7 +156,6 @@ QWidget* CQtSheetPage::createControl(const SSheetControlTemplate& control,
 		return picture;
 	}
 	}
-	(void)units;
 	return new QWidget(this);
 }
 

@@ -51,7 +51,7 @@ public:
 	virtual bool chooseOpenFile(const SOpenFileRequest& request, std::string& path);
 
 private:
-	QWidget* createControl(const SSheetControlTemplate& control, const CQtDialogUnits& units);
+	QWidget* createControl(const SSheetControlTemplate& control);
 	void connectTrackbar(QAbstractSlider* slider, int id, bool vertical);
 	void notify(int id, int code);
 	void scrolled(int id, bool vertical, int code);

@@ -304,7 +304,7 @@ bool CRecordingSheet::dragTrackbar(int id, int position)
 
 bool CRecordingSheet::getSwatchColor(int id, unsigned int& color)
 {
-	if (Closed || !reachable(id, ESCK_COLOR_SWATCH))
+	if (!reachable(id, ESCK_COLOR_SWATCH))
 		return false;
 	SSheetMessage message = makeSheetMessage(ESMT_PAINT_STATIC, id);
 	if (!Pages[Current]->send(message) || !message.FillWithColor)
