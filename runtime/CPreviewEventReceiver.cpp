@@ -11,14 +11,23 @@ namespace vistel
 
 bool CPreviewEventReceiver::OnEvent(const irr::SEvent& event)
 {
+	SPreviewRunState& state = getPreviewRunState();
+
 	// Commands act on the release, so a held key (and its repeated presses)
-	// toggles once; modifiers are ignored.
-	if (event.EventType == irr::EET_KEY_INPUT_EVENT && !event.KeyInput.PressedDown)
-		runKeyCommand(event.KeyInput.Key, getPreviewSettings());
+	// toggles once; modifiers are ignored. A release counts only after a
+	// press the window saw itself.
+	if (event.EventType == irr::EET_KEY_INPUT_EVENT
+		&& static_cast<irr::u32>(event.KeyInput.Key) < irr::KEY_KEY_CODES_COUNT)
+	{
+		bool& down = state.keysDown[event.KeyInput.Key];
+		const bool wasDown = down;
+		down = event.KeyInput.PressedDown;
+		if (!event.KeyInput.PressedDown && wasDown)
+			runKeyCommand(event.KeyInput.Key, getPreviewSettings());
+	}
 
 	// Every event, command keys included, goes on to the camera so that
 	// movement and mouse look keep working.
-	SPreviewRunState& state = getPreviewRunState();
 	if (!state.camera)
 		return true;
 	return state.camera->OnEvent(event);

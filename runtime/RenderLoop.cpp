@@ -23,6 +23,14 @@ const u32 INACTIVE_SLEEP_MS = 10;
 
 } // end anonymous namespace
 
+void forgetHeldKeys()
+{
+	SPreviewRunState& state = getPreviewRunState();
+	releaseCameraKeys(state.camera);
+	for (u32 i = 0; i < KEY_KEY_CODES_COUNT; ++i)
+		state.keysDown[i] = false;
+}
+
 void expireMessage()
 {
 	SPreviewRunState& state = getPreviewRunState();
@@ -79,7 +87,7 @@ void runRenderLoop(IrrlichtDevice* device, SPreviewSettings& settings)
 		if (!device->isWindowActive())
 		{
 			if (wasActive)
-				releaseCameraKeys(state.camera);
+				forgetHeldKeys();
 			wasActive = false;
 			device->sleep(INACTIVE_SLEEP_MS);
 			continue;

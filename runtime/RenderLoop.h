@@ -29,6 +29,11 @@ known. */
 void renderActiveFrame(irr::IrrlichtDevice* device, SPreviewSettings& settings,
 	irr::s32& lastFrameRate);
 
+//! What the window forgets when it loses the focus: the keys held down in
+//! it, whose releases now go to another window. The camera stops moving and
+//! a release that comes back later is no command.
+void forgetHeldKeys();
+
 //! Clears the message text once its message is old enough, unless a screen
 //! is shown.
 void expireMessage();

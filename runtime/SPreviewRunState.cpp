@@ -27,6 +27,8 @@ void SPreviewRunState::clearRunReferences()
 	screenshotRequested = false;
 	quitRequested = false;
 	collisionsActive = false;
+	for (irr::u32 i = 0; i < irr::KEY_KEY_CODES_COUNT; ++i)
+		keysDown[i] = false;
 	// Until the shader step registers its materials the built-in types stand in.
 	flashlightSolidMaterial = irr::video::EMT_SOLID;
 	flashlightLightmapMaterial = irr::video::EMT_LIGHTMAP_LIGHTING;

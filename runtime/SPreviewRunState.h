@@ -3,6 +3,7 @@
 
 #include <irrTypes.h>
 #include <EMaterialTypes.h>
+#include <Keycodes.h>
 
 namespace irr
 {
@@ -50,6 +51,12 @@ struct SPreviewRunState
 	irr::f32 messageTime; //!< engine milliseconds of the last transient message
 
 	bool collisionsActive; //!< the collision animator is attached to the camera
+
+	//! Keys whose press the preview window received and whose release it has
+	//! not. A command runs on a release only after its press: the release of
+	//! a key pressed in another window (Escape closing the Save dialog) is no
+	//! command.
+	bool keysDown[irr::KEY_KEY_CODES_COUNT];
 
 	// Material types of the flashlight effect.
 	irr::s32 flashlightSolidMaterial;

@@ -313,6 +313,26 @@ TEST_F(CommandsTest, ScreensQuitAndScreenshotRequestSayNothing)
 	EXPECT_FLOAT_EQ(123.f, State.messageTime);
 }
 
+TEST_F(CommandsTest, ReleaseWithoutItsPressIsNoCommand)
+{
+	// Escape that closed the Save dialog sends its release to the preview.
+	ASSERT_TRUE(setUpBoxLevel(LEVEL_BOX));
+	const EKEY_CODE keys[] = { KEY_ESCAPE, KEY_KEY_F, KEY_KEY_M, KEY_KEY_I, KEY_KEY_P };
+	for (EKEY_CODE key : keys)
+		Receiver.OnEvent(makeKeyEvent(key, false));
+	EXPECT_FALSE(State.quitRequested);
+	EXPECT_TRUE(State.flashlightNode->isVisible());
+	EXPECT_FALSE(Settings.engine.wireframe);
+	EXPECT_FALSE(State.infoVisible);
+	EXPECT_FALSE(State.screenshotRequested);
+	expectMessage(L"", 0);
+
+	// Out-of-range key codes are passed on and nothing more.
+	Receiver.OnEvent(makeKeyEvent(static_cast<EKEY_CODE>(0x1234), true));
+	Receiver.OnEvent(makeKeyEvent(static_cast<EKEY_CODE>(0x1234), false));
+	expectMessage(L"", 0);
+}
+
 TEST_F(CommandsTest, ScreenshotNeedsADevice)
 {
 	ASSERT_TRUE(setUpBoxLevel(LEVEL_BOX));

@@ -1,6 +1,5 @@
 #include "PreviewTestSupport.h"
 
-#include "CameraKeyMap.h"
 #include "CPreviewEventReceiver.h"
 #include "FlashlightNode.h"
 #include "OnScreenTexts.h"
@@ -196,7 +195,7 @@ TEST_F(RenderLoopTest, FlashlightFollowsTheCameraAndKeepsItsTurnWithoutDirection
 	EXPECT_EQ(turned, State.flashlightNode->getRotation());
 }
 
-TEST_F(RenderLoopTest, ReleasedKeysStopTheCameraWhenTheWindowLosesFocus)
+TEST_F(RenderLoopTest, LosingTheFocusStopsTheCameraAndForgetsHeldCommandKeys)
 {
 	Settings.collision.collisionEnabled = false;
 	ASSERT_TRUE(setUpBoxLevel(LEVEL_BOX));
@@ -213,10 +212,14 @@ TEST_F(RenderLoopTest, ReleasedKeysStopTheCameraWhenTheWindowLosesFocus)
 	const core::vector3df moved = State.camera->getPosition();
 	EXPECT_GT(moved.getDistanceFrom(start), 1.f);
 
-	releaseCameraKeys(State.camera);
+	// Escape pressed here, released in another window after the focus left.
+	receiver.OnEvent(test::makeKeyEvent(KEY_ESCAPE, true));
+	forgetHeldKeys();
 	timer->setTime(1200);
 	sceneManager->drawAll();
 	EXPECT_EQ(moved, State.camera->getPosition());
+	receiver.OnEvent(test::makeKeyEvent(KEY_ESCAPE, false));
+	EXPECT_FALSE(State.quitRequested);
 }
 
 } // end anonymous namespace
