@@ -6,6 +6,7 @@
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "FlashlightMaterials.h"
+#include "PreviewCommands.h"
 #include "ShaderSetup.h"
 
 #include <irrlicht.h>
@@ -374,6 +375,35 @@ TEST_F(FlashlightPixels, WithTheEffectTurnedOffOnlyTheLightmapMaterialIsMade)
 	EXPECT_GT(state.lightmapAlphaMaterial, lightmapBefore);
 	EXPECT_FALSE(settings.fx.useShader);
 	node->remove();
+}
+
+// F swaps the registered types and the spot light together, and back.
+TEST_F(FlashlightPixels, FlashlightCommandSwitchesShadersAndSpotLight)
+{
+	SPreviewRunState& state = getPreviewRunState();
+	SPreviewSettings& settings = getPreviewSettings();
+	settings = makeDefaultPreviewSettings();
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	scene::IMesh* mesh = makeWallMesh(1.f, true);
+	scene::ISceneNode* level = sceneManager->addMeshSceneNode(mesh);
+	mesh->drop();
+	setUpShaderMaterials(device, level, settings);
+	state.levelNode = level;
+	state.flashlightNode = sceneManager->addLightSceneNode();
+
+	toggleFlashlight(settings);
+	EXPECT_FALSE(state.flashlightNode->isVisible());
+	EXPECT_EQ(video::EMT_SOLID, level->getMaterial(0).MaterialType);
+	EXPECT_EQ(video::EMT_LIGHTMAP_LIGHTING, level->getMaterial(1).MaterialType);
+	toggleFlashlight(settings);
+	EXPECT_TRUE(state.flashlightNode->isVisible());
+	EXPECT_EQ(state.flashlightSolidMaterial, level->getMaterial(0).MaterialType);
+	EXPECT_EQ(state.flashlightLightmapMaterial, level->getMaterial(1).MaterialType);
+
+	state.flashlightNode->remove();
+	state.flashlightNode = 0;
+	state.levelNode = 0;
+	level->remove();
 }
 
 // The tinted light makes the edge a hard step; it lies where the cone of

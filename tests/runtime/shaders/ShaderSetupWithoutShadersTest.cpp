@@ -1,6 +1,8 @@
 // The shader step on a driver that runs no shaders: warnings in the log, the
 // effect off for the run, the level's materials untouched.
 
+#include "OnScreenTexts.h"
+#include "PreviewCommands.h"
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "ShaderSetup.h"
@@ -85,6 +87,27 @@ TEST_F(ShaderSetupWithoutShaders, WarnsAndTurnsTheEffectOff)
 	EXPECT_EQ(video::EMT_SOLID, level->getMaterial(0).MaterialType);
 	EXPECT_EQ(video::EMT_LIGHTMAP_LIGHTING, level->getMaterial(1).MaterialType);
 	EXPECT_EQ(video::EMT_TRANSPARENT_ALPHA_CHANNEL, level->getMaterial(2).MaterialType);
+}
+
+// Without shaders the info screen says so and F only shows and hides the
+// spot light.
+TEST_F(ShaderSetupWithoutShaders, FlashlightIsTheSpotLightAlone)
+{
+	setUpShaderMaterials(device, level, settings);
+	SPreviewRunState& state = getPreviewRunState();
+	state.levelNode = level;
+	state.flashlightNode = device->getSceneManager()->addLightSceneNode();
+
+	EXPECT_NE(-1, buildInfoScreen(0, 0, settings).find(L"SHADERS DISABLED\n"));
+	const video::E_MATERIAL_TYPE loaded[] = {video::EMT_SOLID, video::EMT_LIGHTMAP_LIGHTING,
+		video::EMT_TRANSPARENT_ALPHA_CHANNEL};
+	for (bool visibleAfter : {false, true})
+	{
+		toggleFlashlight(settings);
+		EXPECT_EQ(visibleAfter, state.flashlightNode->isVisible());
+		for (u32 i = 0; i < 3; ++i)
+			EXPECT_EQ(loaded[i], level->getMaterial(i).MaterialType);
+	}
 }
 
 TEST_F(ShaderSetupWithoutShaders, MissingDeviceOrLevelIsHarmless)
