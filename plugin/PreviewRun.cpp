@@ -96,6 +96,21 @@ void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
 	writeSceneFile(sceneFilePath, reply);
 }
 
+void keepDisplayableScreenMode(SEngineSettings& engine)
+{
+	// The configuration file is not validated, and a damaged one can hold any
+	// size; no display shows such a window, and the engine hangs trying. The
+	// default mode stands in for this run; the file keeps what it holds.
+	const s32 largestSide = 16384;
+	if (engine.screenWidth < 1 || engine.screenWidth > largestSide
+		|| engine.screenHeight < 1 || engine.screenHeight > largestSide)
+	{
+		const SPreviewSettings defaults = makeDefaultPreviewSettings();
+		engine.screenWidth = defaults.engine.screenWidth;
+		engine.screenHeight = defaults.engine.screenHeight;
+	}
+}
+
 IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine, IEventReceiver* receiver)
 {
 	SIrrlichtCreationParameters parameters;
@@ -199,6 +214,8 @@ void runPreview()
 	core::stringc sceneFilePath = installDirectory;
 	sceneFilePath += SCENE_FILE_NAME;
 	fetchSceneFile(sceneFilePath, settings.engine.selectedOnly);
+
+	keepDisplayableScreenMode(getPreviewSettings().engine);
 
 	// The receiver outlives the device: the engine calls it until the drop.
 	CPreviewEventReceiver receiver;

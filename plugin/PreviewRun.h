@@ -54,6 +54,10 @@ void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly);
 //! Writes the scene file's text; false when the file cannot be written.
 bool writeSceneFile(const irr::core::stringc& sceneFilePath, const std::string& reply);
 
+//! Replaces a window size no display can show (from a damaged settings
+//! file) with the default one, for this run only.
+void keepDisplayableScreenMode(SEngineSettings& engine);
+
 //! The engine device with the configured window, or 0.
 irr::IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine,
 	irr::IEventReceiver* receiver);

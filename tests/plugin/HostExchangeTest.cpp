@@ -1,6 +1,7 @@
 #include "HostExchange.h"
 #include "HostReplies.h"
 #include "PreviewRun.h"
+#include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
 
 #include <gtest/gtest.h>
@@ -248,4 +249,31 @@ TEST(PreviewRunSteps, ExecuteWithoutCallbackDoesNothing)
 	getRecordingPlatform().MessageBoxes.clear();
 	runPreview();
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+TEST(PreviewRunSteps, UndisplayableWindowSizeFallsBackToTheDefaultMode)
+{
+	struct SCase
+	{
+		irr::s32 Width, Height, ExpectedWidth, ExpectedHeight;
+	};
+	const SCase cases[] = {
+		{ 1280, 1024, 1280, 1024 },
+		{ 1, 16384, 1, 16384 },
+		{ 0, 480, 640, 480 },
+		{ 800, -1, 640, 480 },
+		{ 16385, 600, 640, 480 },
+		{ -2147483647 - 1, 2147483647, 640, 480 },
+	};
+	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+	{
+		SEngineSettings engine = makeDefaultPreviewSettings().engine;
+		engine.screenWidth = cases[i].Width;
+		engine.screenHeight = cases[i].Height;
+		engine.colorBits = 16;
+		keepDisplayableScreenMode(engine);
+		EXPECT_EQ(engine.screenWidth, cases[i].ExpectedWidth) << "case " << i;
+		EXPECT_EQ(engine.screenHeight, cases[i].ExpectedHeight) << "case " << i;
+		EXPECT_EQ(engine.colorBits, 16);
+	}
 }
