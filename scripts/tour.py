@@ -19,13 +19,13 @@ def main():
         pictures.append(path)
 
     with e2e.HostRun() as run:
+        # The settings sheet comes first: show it, then confirm it with OK.
+        sheet = run.wait_for_window(name="^%s$" % e2e.SETTINGS_SHEET_TITLE)
+        time.sleep(0.5)
+        snap(sheet, "settings")
+        e2e.key(sheet, "Return")
+        e2e.wait_for_window_gone(sheet)
         window = run.wait_for_window()
-        # The settings sheet comes first when the library has one: OK it.
-        if e2e.window_size(window) != (640, 480):
-            snap(window, "settings")
-            e2e.key(window, "Return")
-            e2e.wait_for_window_gone(window)
-            window = run.wait_for_window()
         e2e.focus(window)
         time.sleep(1.0)
         snap(window, "start")
