@@ -1,3 +1,4 @@
+# Warnings, sanitizers and the helpers that register tests and folders.
 add_compile_options(-Wall -Wextra)
 if(VISTEL_WERROR)
   add_compile_options(-Werror)
@@ -23,4 +24,15 @@ function(vistel_add_gtest name)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${environment}")
+endfunction()
+
+# Adds every folder below the current one that has a CMakeLists.txt, so a
+# new group of tests or a new tool needs no edit of its parent.
+function(vistel_add_folders_with_lists)
+  file(GLOB directories LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(directory ${directories})
+    if(IS_DIRECTORY ${directory} AND EXISTS ${directory}/CMakeLists.txt)
+      add_subdirectory(${directory})
+    endif()
+  endforeach()
 endfunction()
