@@ -165,7 +165,8 @@ void CTXSMeshFileLoader::addTextureLayer(IXMLPullReader& reader, STXSMaterial& m
 	const bool keepDirectories =
 		parameters->existsAttribute("TXS_MaterialsDir") && parameters->getAttributeAsBool("TXS_MaterialsDir");
 	const irr::core::stringc file = makeTextureFileName(attributeText(reader, "file"), keepDirectories);
-	storeTexture(material, Driver->getTexture(prefix + file));
+	const irr::core::stringc path = prefix + file;
+	storeTexture(material, isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr);
 }
 
 void CTXSMeshFileLoader::addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType)

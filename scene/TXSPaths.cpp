@@ -1,5 +1,7 @@
 #include "TXSPaths.h"
 
+#include <filesystem>
+
 namespace vistel
 {
 
@@ -64,6 +66,21 @@ irr::core::stringc makeTextureFileName(const irr::core::stringc& file, bool keep
 		return name;
 	const std::vector<irr::core::stringc> pieces = splitAtSeparator(name, TXSPathSeparator);
 	return pieces.empty() ? irr::core::stringc() : pieces.back();
+}
+
+bool isTextureFileReadable(const irr::core::stringc& path)
+{
+	std::error_code error;
+	const std::filesystem::file_status status = std::filesystem::status(path.c_str(), error);
+	switch (status.type())
+	{
+	case std::filesystem::file_type::regular:
+	case std::filesystem::file_type::not_found:
+	case std::filesystem::file_type::none:
+		return true;
+	default:
+		return false;
+	}
 }
 
 } // end namespace vistel

@@ -33,6 +33,12 @@ irr::core::stringc makeTexturePrefix(const irr::core::stringc& path);
 //! separator; otherwise only its last piece is kept.
 irr::core::stringc makeTextureFileName(const irr::core::stringc& file, bool keepDirectories);
 
+//! False for a name that leads to a pipe, a device or a directory: such a
+//! file is never handed to the engine, since reading a pipe can block the
+//! preview for good. A name that is no file on disk is left to the engine
+//! (its texture cache and archives may know it).
+bool isTextureFileReadable(const irr::core::stringc& path);
+
 } // end namespace vistel
 
 #endif

@@ -3,6 +3,10 @@
 #include "SceneTestSupport.h"
 #include "TXSPaths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+#include <filesystem>
+
 namespace vistel
 {
 namespace test
@@ -54,6 +58,27 @@ TEST(TexturePathTest, FileNamesTakeBothSlashesAsSeparators)
 	EXPECT_STREQ(makeTextureFileName("Floors\\Stone.jpg", false).c_str(), "Stone.jpg");
 	EXPECT_STREQ(makeTextureFileName("Floors/Stone.jpg", false).c_str(), "Stone.jpg");
 	EXPECT_STREQ(makeTextureFileName("", false).c_str(), "");
+}
+
+TEST(TexturePathTest, OnlyRegularFilesOrUnknownNamesAreOpened)
+{
+	const std::filesystem::path folder =
+		std::filesystem::temp_directory_path() / ("vistel-pipe-" + std::to_string(::getpid()));
+	std::filesystem::create_directories(folder / "Dir.jpg");
+	const std::string pipe = (folder / "Pipe.jpg").string();
+	ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+	const std::string regular = (folder / "Plain.jpg").string();
+	FILE* file = std::fopen(regular.c_str(), "wb");
+	ASSERT_NE(file, nullptr);
+	std::fclose(file);
+
+	EXPECT_TRUE(isTextureFileReadable(regular.c_str()));
+	EXPECT_TRUE(isTextureFileReadable((folder / "Missing.jpg").string().c_str()));
+	// A pipe would block the reader until someone writes to it.
+	EXPECT_FALSE(isTextureFileReadable(pipe.c_str()));
+	EXPECT_FALSE(isTextureFileReadable((folder / "Dir.jpg").string().c_str()));
+	EXPECT_FALSE(isTextureFileReadable("/dev/zero"));
+	std::filesystem::remove_all(folder);
 }
 
 class MaterialsTest : public SceneLoaderTest
