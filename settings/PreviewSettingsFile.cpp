@@ -46,49 +46,46 @@ private:
 	std::vector<irr::u8>& Out;
 };
 
-// Little-endian reader that remembers whether it ran past the end.
+// Little-endian reader of the same fields; remembers whether the bytes ended
+// early or a path was longer than the limit.
 class CByteReader
 {
 public:
 	explicit CByteReader(const std::vector<irr::u8>& in) : In(in), Pos(0), Failed(false) {}
 
-	irr::u32 u32()
+	void u32(irr::u32& v)
 	{
+		v = 0;
 		if (!take(4))
-			return 0;
-		irr::u32 v = 0;
+			return;
 		for (int i = 0; i < 4; ++i)
 			v |= static_cast<irr::u32>(In[Pos - 4 + i]) << (8 * i);
-		return v;
 	}
-	irr::s32 s32() { return static_cast<irr::s32>(u32()); }
-	irr::f32 f32()
+	void s32(irr::s32& v)
 	{
-		const irr::u32 bits = u32();
-		irr::f32 v;
+		irr::u32 bits;
+		u32(bits);
+		v = static_cast<irr::s32>(bits);
+	}
+	void f32(irr::f32& v)
+	{
+		irr::u32 bits;
+		u32(bits);
 		std::memcpy(&v, &bits, 4);
-		return v;
 	}
-	irr::core::vector3df vec()
-	{
-		const irr::f32 x = f32();
-		const irr::f32 y = f32();
-		return irr::core::vector3df(x, y, f32());
-	}
+	void vec(irr::core::vector3df& v) { f32(v.X); f32(v.Y); f32(v.Z); }
 	// Any byte but 0 reads as true: the file is not validated.
-	bool flag() { return take(1) && In[Pos - 1] != 0; }
+	void flag(bool& v) { v = take(1) && In[Pos - 1] != 0; }
 	void reserved(size_t count) { take(count); }
-	irr::core::stringc text()
+	void text(irr::core::stringc& s)
 	{
-		const irr::u32 length = u32();
+		s = irr::core::stringc();
+		irr::u32 length;
+		u32(length);
 		if (length > MAX_TEXTURE_PATH_LENGTH)
-		{
 			Failed = true;
-			return irr::core::stringc();
-		}
-		if (!take(length))
-			return irr::core::stringc();
-		return irr::core::stringc(reinterpret_cast<const char*>(&In[Pos - length]), length);
+		else if (take(length))
+			s = irr::core::stringc(reinterpret_cast<const char*>(&In[Pos - length]), length);
 	}
 	bool failed() const { return Failed; }
 
@@ -108,6 +105,74 @@ private:
 	size_t Pos;
 	bool Failed;
 };
+
+// The file's layout, written once for both directions: with a CByteWriter
+// over a const record it writes, with a CByteReader over a record it reads.
+template <class TBytes, class TSettings>
+void transferPreviewSettings(TBytes& b, TSettings& s)
+{
+	b.s32(s.camera.ellipsoidPosition);
+	b.flag(s.camera.placeInCenter);
+	b.flag(s.camera.useUserPosition);
+	b.reserved(2);
+	b.vec(s.camera.userPosition);
+	b.f32(s.camera.moveSpeed);
+	b.f32(s.camera.rotateSpeed);
+	b.f32(s.camera.reserved);
+	b.f32(s.camera.farValue);
+	b.f32(s.camera.nearValue);
+
+	b.flag(s.collision.collisionEnabled);
+	b.flag(s.collision.gravityEnabled);
+	b.reserved(2);
+	b.vec(s.collision.ellipsoidRadius);
+	b.f32(s.collision.gravity);
+	b.f32(s.collision.reserved);
+
+	b.flag(s.engine.fullscreen);
+	b.flag(s.engine.ignoreShadows);
+	b.flag(s.engine.selectedOnly);
+	b.flag(s.engine.hideMouseCursor);
+	b.s32(s.engine.screenHeight);
+	b.s32(s.engine.screenWidth);
+	b.s32(s.engine.colorBits);
+	b.flag(s.engine.useNormalMapping);
+	b.reserved(3);
+	b.f32(s.engine.reserved);
+	b.flag(s.engine.backfaceCulling);
+	b.flag(s.engine.wireframe);
+	b.reserved(2);
+
+	b.f32(s.fx.reserved);
+	b.f32(s.fx.flashlightAngle);
+	b.f32(s.fx.flashlightDistance);
+	b.f32(s.fx.screenRatioX);
+	b.f32(s.fx.screenRatioY);
+	b.u32(s.fx.flashlightColor.color);
+	b.flag(s.fx.laserMode);
+	b.flag(s.fx.useShader);
+	b.reserved(2);
+
+	b.f32(s.level.reserved);
+	b.s32(s.level.shadowOpacity);
+	b.s32(s.level.scaleX);
+	b.s32(s.level.scaleY);
+	b.s32(s.level.scaleZ);
+	b.u32(s.level.backgroundColor.color);
+	b.flag(s.level.useSkybox);
+	b.flag(s.level.hasTopTexture);
+	b.flag(s.level.hasLeftTexture);
+	b.flag(s.level.hasCenterTexture);
+	b.flag(s.level.hasRightTexture);
+	b.flag(s.level.hasBottomTexture);
+	b.flag(s.level.hasBackTexture);
+	b.text(s.level.topTexture);
+	b.text(s.level.leftTexture);
+	b.text(s.level.centerTexture);
+	b.text(s.level.rightTexture);
+	b.text(s.level.bottomTexture);
+	b.text(s.level.backTexture);
+}
 
 bool startsWith(const char* line, const char* prefix)
 {
@@ -188,73 +253,12 @@ irr::core::stringc getPreviewSettingsPath(const irr::core::stringc& settingsDire
 	return path;
 }
 
-std::vector<irr::u8> encodePreviewSettings(const SPreviewSettings& s)
+std::vector<irr::u8> encodePreviewSettings(const SPreviewSettings& settings)
 {
 	std::vector<irr::u8> bytes;
 	bytes.reserve(EMPTY_PATHS_FILE_SIZE);
-	CByteWriter w(bytes);
-
-	w.s32(s.camera.ellipsoidPosition);
-	w.flag(s.camera.placeInCenter);
-	w.flag(s.camera.useUserPosition);
-	w.reserved(2);
-	w.vec(s.camera.userPosition);
-	w.f32(s.camera.moveSpeed);
-	w.f32(s.camera.rotateSpeed);
-	w.f32(s.camera.reserved);
-	w.f32(s.camera.farValue);
-	w.f32(s.camera.nearValue);
-
-	w.flag(s.collision.collisionEnabled);
-	w.flag(s.collision.gravityEnabled);
-	w.reserved(2);
-	w.vec(s.collision.ellipsoidRadius);
-	w.f32(s.collision.gravity);
-	w.f32(s.collision.reserved);
-
-	w.flag(s.engine.fullscreen);
-	w.flag(s.engine.ignoreShadows);
-	w.flag(s.engine.selectedOnly);
-	w.flag(s.engine.hideMouseCursor);
-	w.s32(s.engine.screenHeight);
-	w.s32(s.engine.screenWidth);
-	w.s32(s.engine.colorBits);
-	w.flag(s.engine.useNormalMapping);
-	w.reserved(3);
-	w.f32(s.engine.reserved);
-	w.flag(s.engine.backfaceCulling);
-	w.flag(s.engine.wireframe);
-	w.reserved(2);
-
-	w.f32(s.fx.reserved);
-	w.f32(s.fx.flashlightAngle);
-	w.f32(s.fx.flashlightDistance);
-	w.f32(s.fx.screenRatioX);
-	w.f32(s.fx.screenRatioY);
-	w.u32(s.fx.flashlightColor.color);
-	w.flag(s.fx.laserMode);
-	w.flag(s.fx.useShader);
-	w.reserved(2);
-
-	w.f32(s.level.reserved);
-	w.s32(s.level.shadowOpacity);
-	w.s32(s.level.scaleX);
-	w.s32(s.level.scaleY);
-	w.s32(s.level.scaleZ);
-	w.u32(s.level.backgroundColor.color);
-	w.flag(s.level.useSkybox);
-	w.flag(s.level.hasTopTexture);
-	w.flag(s.level.hasLeftTexture);
-	w.flag(s.level.hasCenterTexture);
-	w.flag(s.level.hasRightTexture);
-	w.flag(s.level.hasBottomTexture);
-	w.flag(s.level.hasBackTexture);
-	w.text(s.level.topTexture);
-	w.text(s.level.leftTexture);
-	w.text(s.level.centerTexture);
-	w.text(s.level.rightTexture);
-	w.text(s.level.bottomTexture);
-	w.text(s.level.backTexture);
+	CByteWriter writer(bytes);
+	transferPreviewSettings(writer, settings);
 	return bytes;
 }
 
@@ -262,74 +266,12 @@ bool decodePreviewSettings(const std::vector<irr::u8>& bytes, SPreviewSettings& 
 {
 	// Read into a fresh record so that a broken file never mixes read and
 	// earlier values.
-	SPreviewSettings s = SPreviewSettings();
-	CByteReader r(bytes);
-
-	s.camera.ellipsoidPosition = r.s32();
-	s.camera.placeInCenter = r.flag();
-	s.camera.useUserPosition = r.flag();
-	r.reserved(2);
-	s.camera.userPosition = r.vec();
-	s.camera.moveSpeed = r.f32();
-	s.camera.rotateSpeed = r.f32();
-	s.camera.reserved = r.f32();
-	s.camera.farValue = r.f32();
-	s.camera.nearValue = r.f32();
-
-	s.collision.collisionEnabled = r.flag();
-	s.collision.gravityEnabled = r.flag();
-	r.reserved(2);
-	s.collision.ellipsoidRadius = r.vec();
-	s.collision.gravity = r.f32();
-	s.collision.reserved = r.f32();
-
-	s.engine.fullscreen = r.flag();
-	s.engine.ignoreShadows = r.flag();
-	s.engine.selectedOnly = r.flag();
-	s.engine.hideMouseCursor = r.flag();
-	s.engine.screenHeight = r.s32();
-	s.engine.screenWidth = r.s32();
-	s.engine.colorBits = r.s32();
-	s.engine.useNormalMapping = r.flag();
-	r.reserved(3);
-	s.engine.reserved = r.f32();
-	s.engine.backfaceCulling = r.flag();
-	s.engine.wireframe = r.flag();
-	r.reserved(2);
-
-	s.fx.reserved = r.f32();
-	s.fx.flashlightAngle = r.f32();
-	s.fx.flashlightDistance = r.f32();
-	s.fx.screenRatioX = r.f32();
-	s.fx.screenRatioY = r.f32();
-	s.fx.flashlightColor.color = r.u32();
-	s.fx.laserMode = r.flag();
-	s.fx.useShader = r.flag();
-	r.reserved(2);
-
-	s.level.reserved = r.f32();
-	s.level.shadowOpacity = r.s32();
-	s.level.scaleX = r.s32();
-	s.level.scaleY = r.s32();
-	s.level.scaleZ = r.s32();
-	s.level.backgroundColor.color = r.u32();
-	s.level.useSkybox = r.flag();
-	s.level.hasTopTexture = r.flag();
-	s.level.hasLeftTexture = r.flag();
-	s.level.hasCenterTexture = r.flag();
-	s.level.hasRightTexture = r.flag();
-	s.level.hasBottomTexture = r.flag();
-	s.level.hasBackTexture = r.flag();
-	s.level.topTexture = r.text();
-	s.level.leftTexture = r.text();
-	s.level.centerTexture = r.text();
-	s.level.rightTexture = r.text();
-	s.level.bottomTexture = r.text();
-	s.level.backTexture = r.text();
-
-	if (r.failed())
+	SPreviewSettings settings = SPreviewSettings();
+	CByteReader reader(bytes);
+	transferPreviewSettings(reader, settings);
+	if (reader.failed())
 		return false;
-	out = s;
+	out = settings;
 	return true;
 }
 
