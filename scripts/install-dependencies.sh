@@ -24,4 +24,4 @@ run_as_root() {
 }
 echo "Installing: ${missing[*]}"
 run_as_root apt-get update
-run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
