@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 
 namespace vistel
@@ -34,7 +35,15 @@ bool ensureQtApplication()
 	const bool usesX11 = !(platform && *platform) || std::strncmp(platform, "xcb", 3) == 0;
 	if (usesX11)
 	{
-		Display* display = XOpenDisplay(0);
+		// A busy X server may refuse a connection now and then; ask again
+		// briefly before giving up on the display.
+		Display* display = 0;
+		for (int attempt = 0; attempt < 3 && !display; ++attempt)
+		{
+			if (attempt)
+				usleep(50000);
+			display = XOpenDisplay(0);
+		}
 		if (!display)
 			return false;
 		XCloseDisplay(display);

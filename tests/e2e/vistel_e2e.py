@@ -6,6 +6,7 @@ VISTEL_HOST, VISTEL_PLUGIN, VISTEL_X11_CLOSE, VISTEL_SOURCE_DIR.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -14,6 +15,9 @@ import time
 HOST = os.environ.get("VISTEL_HOST", "vistel-host")
 PLUGIN = os.environ.get("VISTEL_PLUGIN", "")
 X11_CLOSE = os.environ.get("VISTEL_X11_CLOSE", "vistel-x11-close")
+# The window lister is built beside the close tool.
+X11_WINDOWS = os.environ.get("VISTEL_X11_WINDOWS",
+                             os.path.join(os.path.dirname(X11_CLOSE), "vistel-x11-windows"))
 SOURCE_DIR = os.environ.get("VISTEL_SOURCE_DIR", ".")
 SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
 SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
@@ -23,7 +27,7 @@ class E2EError(AssertionError):
     pass
 
 
-def wait_until(predicate, timeout=30.0, interval=0.1, what="condition"):
+def wait_until(predicate, timeout=30.0, interval=0.2, what="condition"):
     """Polls predicate until it returns something true; that value is returned."""
     deadline = time.monotonic() + timeout
     while True:
@@ -43,15 +47,18 @@ def xdotool(*args, check=True):
     return result.stdout
 
 
-def _window_attributes(window):
-    result = subprocess.run(["xwininfo", "-id", str(window)], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL, text=True)
-    fields = {}
+def list_windows():
+    """[(window, width, height, title)] of the viewable top-level windows,
+    oldest first, read over one X connection."""
+    result = subprocess.run([X11_WINDOWS], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            text=True, errors="replace")
+    windows = []
     for line in result.stdout.splitlines():
-        if ":" in line:
-            key, _, value = line.strip().partition(":")
-            fields[key.strip()] = value.strip()
-    return fields
+        fields = line.split(" ", 3)
+        if len(fields) >= 3:
+            title = fields[3] if len(fields) > 3 else ""
+            windows.append((int(fields[0], 16), int(fields[1]), int(fields[2]), title))
+    return windows
 
 
 def find_windows(name=None):
@@ -61,19 +68,8 @@ def find_windows(name=None):
     The engine's window carries neither a title (until the first frame rate
     is shown) nor the process id, so tests find it as the new top-level
     window; end-to-end tests run one at a time on their display."""
-    if name is not None:
-        out = xdotool("search", "--onlyvisible", "--name", name, check=False)
-        return [int(line) for line in out.split()]
-    out = subprocess.run(["xwininfo", "-root", "-children"], stdout=subprocess.PIPE,
-                         stderr=subprocess.DEVNULL, text=True).stdout
-    windows = []
-    for line in out.splitlines():
-        line = line.strip()
-        if line.startswith("0x"):
-            window = int(line.split()[0], 16)
-            if _window_attributes(window).get("Map State") == "IsViewable":
-                windows.append(window)
-    return windows
+    pattern = re.compile(name) if name is not None else None
+    return [w[0] for w in list_windows() if pattern is None or pattern.search(w[3])]
 
 
 def wait_for_window(name=None, timeout=30.0, exclude=()):
@@ -89,17 +85,22 @@ def wait_for_window_gone(window, timeout=30.0):
     wait_until(lambda: window not in find_windows(), timeout, what="window %#x to close" % window)
 
 
+def _window_entry(window):
+    for entry in list_windows():
+        if entry[0] == window:
+            return entry
+    raise E2EError("window %#x is not on screen" % window)
+
+
 def window_name(window):
     """The window's title, or an empty text when it has none."""
-    result = subprocess.run(["xdotool", "getwindowname", str(window)], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL, text=True)
-    return result.stdout.rstrip("\n")
+    return _window_entry(window)[3]
 
 
 def window_size(window):
     """(width, height) of a window's inside."""
-    fields = _window_attributes(window)
-    return int(fields["Width"]), int(fields["Height"])
+    entry = _window_entry(window)
+    return entry[1], entry[2]
 
 
 def focus(window):
