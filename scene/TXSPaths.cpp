@@ -51,7 +51,7 @@ irr::core::stringc makeTexturePrefix(const irr::core::stringc& path)
 	for (const irr::core::stringc& piece : pieces)
 	{
 		prefix += piece;
-		prefix += TXSPathSeparator;
+		prefix += PATH_SEPARATOR;
 	}
 	return prefix;
 }
@@ -61,10 +61,10 @@ irr::core::stringc makeTextureFileName(const irr::core::stringc& file, bool keep
 	irr::core::stringc name = file;
 	for (irr::u32 i = 0; i < name.size(); ++i)
 		if (name[i] == '\\' || name[i] == '/')
-			name[i] = TXSPathSeparator;
+			name[i] = PATH_SEPARATOR;
 	if (keepDirectories)
 		return name;
-	const std::vector<irr::core::stringc> pieces = splitAtSeparator(name, TXSPathSeparator);
+	const std::vector<irr::core::stringc> pieces = splitAtSeparator(name, PATH_SEPARATOR);
 	return pieces.empty() ? irr::core::stringc() : pieces.back();
 }
 

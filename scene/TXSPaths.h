@@ -1,19 +1,14 @@
 #ifndef VISTEL_TXS_PATHS_H_INCLUDED
 #define VISTEL_TXS_PATHS_H_INCLUDED
 
+#include "PathSeparator.h"
+
 #include <irrString.h>
 
 #include <vector>
 
 namespace vistel
 {
-
-//! Separator the texture prefix ends in on this platform.
-#if defined(_WIN32)
-const char TXSPathSeparator = '\\';
-#else
-const char TXSPathSeparator = '/';
-#endif
 
 //! Cuts text at every separator. An empty text gives no pieces; a leading
 //! separator gives an empty first piece, two in a row an empty piece between

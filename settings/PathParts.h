@@ -1,18 +1,12 @@
 #ifndef VISTEL_PATH_PARTS_H_INCLUDED
 #define VISTEL_PATH_PARTS_H_INCLUDED
 
+#include "PathSeparator.h"
+
 #include <irrString.h>
 
 namespace vistel
 {
-
-//! The directory separator of the system the library is built for. Paths
-//! are built by plain concatenation with it and cut at it.
-#ifdef _WIN32
-const char PATH_SEPARATOR = '\\';
-#else
-const char PATH_SEPARATOR = '/';
-#endif
 
 //! The text before the last separator; empty when there is none or when the
 //! only one is the first character.
