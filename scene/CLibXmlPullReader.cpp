@@ -347,18 +347,26 @@ void CLibXmlPullReader::onError(void* ctx, xmlErrorPtr error)
 	self->ErrorColumn = error->int2;
 }
 
+std::string CLibXmlPullReader::describeFirstFault() const
+{
+	if (!isBroken())
+		return std::string();
+	std::string fault;
+	if (ErrorLine > 0)
+		fault = "line " + std::to_string(ErrorLine) + ", column " + std::to_string(ErrorColumn) + ": ";
+	fault += InputFailed ? std::string("the file could not be read") : ErrorMessage;
+	return fault;
+}
+
 void CLibXmlPullReader::reportBreak()
 {
 	if (!Logger)
 		return;
 	std::string line = "Scene document ";
 	line += File->getFileName().c_str();
-	line += " is not well-formed";
-	if (ErrorLine > 0)
-		line += " at line " + std::to_string(ErrorLine) + ", column " + std::to_string(ErrorColumn);
-	line += ": ";
-	line += InputFailed ? std::string("the file could not be read") : ErrorMessage;
-	line += "; read up to there.";
+	line += " is not well-formed (";
+	line += describeFirstFault();
+	line += "); read up to there.";
 	Logger->log(line.c_str(), irr::ELL_WARNING);
 }
 

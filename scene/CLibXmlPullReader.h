@@ -47,6 +47,7 @@ public:
 	const char* getNodeName() const override;
 	bool isEmptyElement() const override;
 	const char* getAttributeValue(const char* name) const override;
+	std::string describeFirstFault() const override;
 
 	//! True once the document turned out not to be well-formed.
 	bool isBroken() const { return !ErrorMessage.empty() || InputFailed; }

@@ -4,6 +4,8 @@
 #include <irrTypes.h>
 #include <irrXML.h>
 
+#include <string>
+
 namespace vistel
 {
 
@@ -31,6 +33,11 @@ public:
 	//! Text of an attribute of the current start tag, 0 when it has none of
 	//! that name.
 	virtual const char* getAttributeValue(const char* name) const = 0;
+
+	//! Where and why the document first failed to read as written, such as
+	//! "line 12, column 5: ...", for telling the user why a level came out
+	//! empty; empty while nothing went wrong.
+	virtual std::string describeFirstFault() const = 0;
 
 	//! The attribute as a number (the engine's fast_atof); 0 when missing.
 	irr::f32 getAttributeValueAsFloat(const char* name) const;
