@@ -1,6 +1,7 @@
 #include "PreviewSettingsFile.h"
 #include "PathParts.h"
 #include "../runtime/SPreviewRunState.h"
+#include "FileReplacement.h"
 
 #include <cstdio>
 #include <cstring>
@@ -186,18 +187,26 @@ bool isTrailingPathJunk(char c)
 	return c == '\n' || c == '\\' || c == PATH_SEPARATOR;
 }
 
-bool readWholeFile(const irr::core::stringc& path, std::vector<irr::u8>& out)
+// How reading the settings file went.
+enum ESettingsFileRead
+{
+	ESFR_READ,        //!< every byte was read
+	ESFR_MISSING,     //!< there is no file, or it could not be opened
+	ESFR_READ_FAILED  //!< the file opened, but reading it broke off
+};
+
+ESettingsFileRead readWholeFile(const irr::core::stringc& path, std::vector<irr::u8>& out)
 {
 	FILE* file = std::fopen(path.c_str(), "rb");
 	if (!file)
-		return false;
+		return ESFR_MISSING;
 	irr::u8 chunk[4096];
 	size_t count;
 	while ((count = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
 		out.insert(out.end(), chunk, chunk + count);
 	const bool ok = !std::ferror(file);
 	std::fclose(file);
-	return ok;
+	return ok ? ESFR_READ : ESFR_READ_FAILED;
 }
 
 } // end anonymous namespace
@@ -279,17 +288,23 @@ void loadPreviewSettings(const irr::core::stringc& settingsDirectory)
 {
 	const irr::core::stringc path = getPreviewSettingsPath(settingsDirectory);
 	std::vector<irr::u8> bytes;
-	if (readWholeFile(path, bytes))
+	switch (readWholeFile(path, bytes))
 	{
+	case ESFR_READ:
 		// A damaged file gives the defaults but stays on disk as it is; only
 		// an explicit save replaces it.
 		if (!decodePreviewSettings(bytes, getPreviewSettings()))
 			getPreviewSettings() = makeDefaultPreviewSettings();
-	}
-	else
-	{
+		break;
+	case ESFR_READ_FAILED:
+		// The user's file is there but could not be read this time: it may
+		// well be intact, so it is not overwritten with the defaults.
+		getPreviewSettings() = makeDefaultPreviewSettings();
+		break;
+	case ESFR_MISSING:
 		getPreviewSettings() = makeDefaultPreviewSettings();
 		savePreviewSettings(settingsDirectory);
+		break;
 	}
 	getPreviewRunState().quitRequested = false;
 }
@@ -298,18 +313,8 @@ void savePreviewSettings(const irr::core::stringc& settingsDirectory)
 {
 	const irr::core::stringc path = getPreviewSettingsPath(settingsDirectory);
 	const std::vector<irr::u8> bytes = encodePreviewSettings(getPreviewSettings());
-
-	// Write beside the file and rename over it, so a failed or partial
-	// write never leaves a truncated configuration behind.
-	irr::core::stringc temporaryPath = path;
-	temporaryPath += ".new";
-	FILE* file = std::fopen(temporaryPath.c_str(), "wb");
-	if (!file)
-		return;
-	const bool written = std::fwrite(&bytes[0], 1, bytes.size(), file) == bytes.size();
-	const bool closed = std::fclose(file) == 0;
-	if (!written || !closed || std::rename(temporaryPath.c_str(), path.c_str()) != 0)
-		std::remove(temporaryPath.c_str());
+	// A file that cannot be written is left as it is, silently.
+	platform::replaceFileContents(path.c_str(), bytes.data(), bytes.size());
 }
 
 } // end namespace vistel

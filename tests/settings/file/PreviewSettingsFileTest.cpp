@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <iterator>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace vistel;
 using vistel::test::CTemporaryDirectory;
@@ -169,6 +173,75 @@ TEST(PreviewSettingsFile, DamagedFileGivesDefaultsAndIsLeftUntouched)
 		EXPECT_EQ(readFile(editor.configPath()), damaged[i]) << "case " << i;
 	}
 }
+
+// Replacing the file must work when it already exists, every time.
+TEST(PreviewSettingsFile, EverySaveReplacesThePreviousOne)
+{
+	SEditorDirectory editor;
+	SPreviewSettings s = makeDefaultPreviewSettings();
+	for (irr::s32 opacity : { 10, 20, 30 })
+	{
+		s.level.shadowOpacity = opacity;
+		getPreviewSettings() = s;
+		savePreviewSettings(editor.directory());
+	}
+	getPreviewSettings() = SPreviewSettings();
+	loadPreviewSettings(editor.directory());
+	EXPECT_EQ(getPreviewSettings().level.shadowOpacity, 30);
+	EXPECT_EQ(std::distance(std::filesystem::directory_iterator(editor.Root / "Plugins"),
+		std::filesystem::directory_iterator()), 1) << "no temporary file stays behind";
+}
+
+#ifndef _WIN32
+// A save keeps what the user set up around the file: a link keeps leading to
+// its target, which gets the settings, and the file keeps its permissions.
+TEST(PreviewSettingsFile, SaveKeepsLinksAndPermissions)
+{
+	namespace fs = std::filesystem;
+	SPreviewSettings s = makeDefaultPreviewSettings();
+	s.camera.moveSpeed = 77.f;
+	const std::string saved(reinterpret_cast<const char*>(encodePreviewSettings(s).data()), 175);
+
+	{
+		SEditorDirectory editor;
+		writeFile(editor.Root / "shared/vistel.cfg", "old");
+		fs::create_symlink("../shared/vistel.cfg", editor.configPath());
+		getPreviewSettings() = s;
+		savePreviewSettings(editor.directory());
+		EXPECT_TRUE(fs::is_symlink(editor.configPath()));
+		EXPECT_EQ(readFile(editor.Root / "shared/vistel.cfg"), saved);
+	}
+	for (fs::perms mode : { fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+	                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read })
+	{
+		SEditorDirectory editor;
+		writeFile(editor.configPath(), "old");
+		fs::permissions(editor.configPath(), mode);
+		getPreviewSettings() = s;
+		savePreviewSettings(editor.directory());
+		EXPECT_EQ(fs::status(editor.configPath()).permissions(), mode);
+		// A read-only file is only ever written by a process that may write it
+		// regardless (root); it then stays read-only.
+		const bool writable = (mode & fs::perms::owner_write) != fs::perms::none || geteuid() == 0;
+		EXPECT_EQ(readFile(editor.configPath()), writable ? saved : std::string("old"));
+	}
+}
+
+// A file that opened but broke off while being read may be intact: it gives
+// the defaults for this run and is not replaced by them.
+TEST(PreviewSettingsFile, FileThatCannotBeReadWholeIsLeftAlone)
+{
+	SEditorDirectory editor;
+	// Opening the process's memory file works; reading from its start fails.
+	std::filesystem::create_symlink("/proc/self/mem", editor.configPath());
+	getPreviewSettings() = SPreviewSettings();
+	loadPreviewSettings(editor.directory());
+	EXPECT_TRUE(getPreviewSettings() == makeDefaultPreviewSettings());
+	EXPECT_TRUE(std::filesystem::is_symlink(editor.configPath()));
+	EXPECT_EQ(std::distance(std::filesystem::directory_iterator(editor.Root / "Plugins"),
+		std::filesystem::directory_iterator()), 1);
+}
+#endif
 
 TEST(PreviewSettingsFile, UnwritableDirectoryLeavesSettingsInMemory)
 {
