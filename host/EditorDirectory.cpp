@@ -1,9 +1,8 @@
 #include "EditorDirectory.h"
+#include "HostSystem.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 namespace vistelhost
 {
@@ -39,8 +38,8 @@ bool layOutEditorDirectory(const std::string& directory, const std::string& leve
 	// Directories end in a separator, as the editor writes them.
 	std::ofstream ini((root / "tarvo.ini").string(), std::ios::binary | std::ios::trunc);
 	ini << "[Paths]\n"
-		<< "pluginfiles=" << (root / "Plugins").string() << "/\n"
-		<< "texturefiles=" << (root / "Textures").string() << "/\n";
+		<< "pluginfiles=" << (root / "Plugins").string() << HOST_SEPARATOR << "\n"
+		<< "texturefiles=" << (root / "Textures").string() << HOST_SEPARATOR << "\n";
 	ini.close();
 	if (!ini)
 	{
@@ -48,20 +47,6 @@ bool layOutEditorDirectory(const std::string& directory, const std::string& leve
 		return false;
 	}
 	return true;
-}
-
-std::string makeTemporaryDirectory()
-{
-	std::error_code failure;
-	fs::path base = fs::temp_directory_path(failure);
-	if (failure)
-		base = "/tmp";
-	std::string pattern = (base / "vistel-editor-XXXXXX").string();
-	std::vector<char> buffer(pattern.begin(), pattern.end());
-	buffer.push_back(0);
-	if (!mkdtemp(&buffer[0]))
-		return std::string();
-	return std::string(&buffer[0]);
 }
 
 } // end namespace vistelhost

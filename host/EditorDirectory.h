@@ -14,9 +14,6 @@ namespace vistelhost
 bool layOutEditorDirectory(const std::string& directory, const std::string& levelPath,
 	std::string& error);
 
-//! A fresh, empty temporary directory; empty on failure.
-std::string makeTemporaryDirectory();
-
 } // end namespace vistelhost
 
 #endif

@@ -57,7 +57,7 @@ const char* getHostUsage()
 		"  LEVEL                 scene document answered to the whole-level request\n"
 		"                        (default: the bundled sample level)\n"
 		"  --plugin PATH         plug-in library to load (default: the one built beside the host)\n"
-		"  --install-dir DIR     install directory reported to the plug-in, with a trailing '/'\n"
+		"  --install-dir DIR     install directory reported to the plug-in, with a trailing separator\n"
 		"  --editor-dir DIR      lay the editor out in DIR and run from there (default: a fresh\n"
 		"                        temporary directory) when --install-dir is not given\n"
 		"  --selection FILE      document answered to the selection-only request (default: LEVEL)\n"

@@ -5,8 +5,7 @@
 #include "EditorDirectory.h"
 #include "HostOptions.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
+#include "HostSystem.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -47,7 +46,7 @@ bool readFile(const std::string& path, std::string& text)
 template <class T>
 bool findEntry(void* library, const char* name, T& entry)
 {
-	entry = reinterpret_cast<T>(dlsym(library, name));
+	entry = reinterpret_cast<T>(findPluginEntry(library, name));
 	if (!entry)
 		std::cerr << "vistel-host: the plug-in has no entry point " << name << "\n";
 	return entry != 0;
@@ -55,10 +54,11 @@ bool findEntry(void* library, const char* name, T& entry)
 
 bool loadPlugin(const std::string& path, SPluginEntries& entries)
 {
-	void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+	std::string error;
+	void* library = openPluginLibrary(path, error);
 	if (!library)
 	{
-		std::cerr << "vistel-host: cannot load the plug-in: " << dlerror() << "\n";
+		std::cerr << "vistel-host: cannot load the plug-in: " << error << "\n";
 		return false;
 	}
 	// Every entry is looked up, so that all missing ones are named.
@@ -87,7 +87,7 @@ int runFromEditorDirectory(const SHostOptions& options)
 	}
 	std::error_code failure;
 	directory = std::filesystem::absolute(directory, failure).lexically_normal().string();
-	if (!directory.empty() && directory[directory.size() - 1] == '/')
+	if (!directory.empty() && directory[directory.size() - 1] == HOST_SEPARATOR)
 		directory.erase(directory.size() - 1);
 
 	std::string error;
@@ -96,8 +96,8 @@ int runFromEditorDirectory(const SHostOptions& options)
 		std::cerr << "vistel-host: " << error << "\n";
 		return EXIT_USAGE;
 	}
-	const std::string editor = directory + "/tarvo";
-	std::filesystem::copy_file("/proc/self/exe", editor,
+	const std::string editor = directory + HOST_SEPARATOR + EDITOR_EXECUTABLE_NAME;
+	std::filesystem::copy_file(getOwnExecutablePath(), editor,
 		std::filesystem::copy_options::overwrite_existing, failure);
 	if (failure)
 	{
@@ -110,7 +110,7 @@ int runFromEditorDirectory(const SHostOptions& options)
 	std::vector<std::string> arguments;
 	arguments.push_back(editor);
 	arguments.push_back("--install-dir");
-	arguments.push_back(directory + "/");
+	arguments.push_back(directory + HOST_SEPARATOR);
 	arguments.push_back("--plugin");
 	arguments.push_back(options.PluginPath);
 	if (!options.SelectionPath.empty())
@@ -134,11 +134,7 @@ int runFromEditorDirectory(const SHostOptions& options)
 	arguments.push_back(std::to_string(options.Runs));
 	arguments.push_back(options.LevelPath);
 
-	std::vector<char*> pointers;
-	for (size_t i = 0; i < arguments.size(); ++i)
-		pointers.push_back(const_cast<char*>(arguments[i].c_str()));
-	pointers.push_back(0);
-	execv(editor.c_str(), &pointers[0]);
+	replaceProcess(arguments);
 	std::cerr << "vistel-host: cannot start " << editor << "\n";
 	return EXIT_USAGE;
 }

@@ -14,7 +14,9 @@
 #endif
 
 #if defined(_WIN32)
-#define VISTEL_EXPORT __declspec(dllexport)
+/* The module-definition file names the exports, their decorated twins and
+   their ordinals; a dllexport here would add exports of its own. */
+#define VISTEL_EXPORT
 #else
 #define VISTEL_EXPORT __attribute__((visibility("default")))
 #endif

@@ -23,6 +23,14 @@ namespace
 {
 
 const char SCENE_FILE_NAME[] = "myfile.txs";
+
+// The driver the preview asks for: Direct3D 9 with the HLSL programs on
+// Windows, OpenGL with the GLSL programs elsewhere.
+#ifdef _WIN32
+const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_DIRECT3D9;
+#else
+const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_OPENGL;
+#endif
 const char INI_FILE_NAME[] = "tarvo.ini";
 
 char toLowerAscii(char c)
@@ -114,7 +122,7 @@ void keepDisplayableScreenMode(SEngineSettings& engine)
 IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine, IEventReceiver* receiver)
 {
 	SIrrlichtCreationParameters parameters;
-	parameters.DriverType = video::EDT_OPENGL;
+	parameters.DriverType = PREVIEW_DRIVER;
 	parameters.WindowSize = core::dimension2d<u32>(static_cast<u32>(engine.screenWidth),
 		static_cast<u32>(engine.screenHeight));
 	parameters.Bits = static_cast<u8>(engine.colorBits);
@@ -126,7 +134,7 @@ IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine, IEventReceive
 	IrrlichtDevice* device = createDeviceEx(parameters);
 	if (!device)
 	{
-		// No OpenGL to be had: the engine's own software renderer.
+		// No hardware driver to be had: the engine's own software renderer.
 		parameters.DriverType = video::EDT_BURNINGSVIDEO;
 		device = createDeviceEx(parameters);
 	}

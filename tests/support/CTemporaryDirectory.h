@@ -1,12 +1,18 @@
 #ifndef VISTEL_TEST_C_TEMPORARY_DIRECTORY_H_INCLUDED
 #define VISTEL_TEST_C_TEMPORARY_DIRECTORY_H_INCLUDED
 
+#include "PathSeparator.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <random>
+#endif
 
 namespace vistel
 {
@@ -19,10 +25,27 @@ class CTemporaryDirectory
 public:
 	CTemporaryDirectory()
 	{
+#ifdef _WIN32
+		// No mkdtemp: a random name, made only when nothing has it yet.
+		std::random_device seed;
+		std::mt19937 random(seed());
+		const std::filesystem::path base = std::filesystem::temp_directory_path();
+		for (int attempt = 0; attempt < 100 && Path.empty(); ++attempt)
+		{
+			const std::filesystem::path candidate = base / ("vistel-test-" + std::to_string(random()));
+			std::error_code failure;
+			if (std::filesystem::create_directory(candidate, failure))
+				Path = candidate.string();
+		}
+#else
 		std::string pattern = (std::filesystem::temp_directory_path() / "vistel-test-XXXXXX").string();
 		std::vector<char> buffer(pattern.begin(), pattern.end());
 		buffer.push_back(0);
 		Path = mkdtemp(&buffer[0]) ? std::string(&buffer[0]) : std::string();
+#endif
+		// Paths are built the way the library builds them.
+		while (Path.size() > 1 && (Path.back() == '/' || Path.back() == PATH_SEPARATOR))
+			Path.pop_back();
 	}
 	~CTemporaryDirectory()
 	{
@@ -31,7 +54,7 @@ public:
 	}
 
 	const std::string& path() const { return Path; }
-	std::string operator/(const std::string& name) const { return Path + "/" + name; }
+	std::string operator/(const std::string& name) const { return Path + PATH_SEPARATOR + name; }
 
 private:
 	std::string Path;

@@ -1,0 +1,36 @@
+#ifndef VISTEL_C_WIN32_PLATFORM_H_INCLUDED
+#define VISTEL_C_WIN32_PLATFORM_H_INCLUDED
+
+#include "IPlatform.h"
+
+namespace vistel
+{
+namespace platform
+{
+
+//! Windows backend: the user interface and kernel calls of Win32, the
+//! common dialogs, GDI and the engine's Direct3D 9 device.
+class CWin32Platform : public IPlatform
+{
+public:
+	virtual void showMessageBox(void* owner, const std::string& text,
+		const std::string& caption, EMessageBoxStyle style);
+	virtual std::string getExecutablePath();
+	virtual std::string getLibraryPath();
+
+	// The property sheet and its pages (Win32SettingsSheet.cpp).
+	virtual int runSettingsSheet(const SSheetDescription& sheet);
+
+	// Screenshots (Win32Screenshot.cpp): the picture through a Direct3D 9
+	// system-memory surface, the Save dialog and the JPEG file.
+	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
+	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
+		std::string& fileName);
+	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture);
+};
+
+} // end namespace platform
+} // end namespace vistel
+
+#endif

@@ -1,0 +1,7 @@
+# The export table, the machine type, the imports and the calling
+# convention, read from the file with the mingw tools.
+add_test(NAME plugin_exports COMMAND ${CMAKE_COMMAND}
+  -DLIBRARY=$<TARGET_FILE:vistel> -DOBJDUMP=${CMAKE_OBJDUMP}
+  -DBITS=${CMAKE_SIZEOF_VOID_P}
+  -P ${CMAKE_CURRENT_SOURCE_DIR}/CheckWindowsLibrary.cmake)
+set_tests_properties(plugin_exports PROPERTIES LABELS "unit;static")

@@ -1,0 +1,70 @@
+"""The preview on Direct3D 9 under Wine: the sample level on screen, the
+info screen, the flashlight key, the screenshot through the Save dialog, and
+Escape."""
+
+import os
+import unittest
+
+import wine_e2e as e2e
+
+
+class WinePreviewTest(unittest.TestCase):
+    def grab(self, run, window, name):
+        path = os.path.join(run.tmp, name)
+        e2e.grab_window(window, path)
+        picture_dir = os.environ.get("VISTEL_PICTURE_DIR")
+        if picture_dir:
+            e2e.shutil.copy(path, os.path.join(picture_dir, name))
+        return path
+
+    def test_walk_through_keys_and_screenshot(self):
+        with e2e.HostRun() as run:
+            run.confirm_settings_sheet()
+            preview = run.wait_for_preview()
+            self.assertEqual(e2e.x_window_size(preview), (640, 480))
+
+            # The level is drawn: a picture with content, not a black or
+            # single-coloured window.
+            def drawn():
+                mean, deviation = e2e.picture_statistics(self.grab(run, preview, "wine-preview.png"))
+                return mean > 0.05 and deviation > 0.02
+            e2e.wait_until(drawn, timeout=60, interval=1.0, what="the level on screen")
+
+            # I shows the info screen (and says the shaders are off: Wine's
+            # D3DX cannot build them); the picture changes.
+            plain = self.grab(run, preview, "wine-preview-plain.png")
+            e2e.key(preview, "i")
+            e2e.wait_until(lambda: e2e.picture_statistics(self.grab(run, preview, "wine-preview-info.png"))
+                           != e2e.picture_statistics(plain), timeout=30, what="the info screen")
+            e2e.key(preview, "i")
+            # F toggles the flashlight; nothing breaks with shaders off.
+            e2e.key(preview, "f")
+            e2e.key(preview, "f")
+            run.check_running()
+
+            # P: the Save dialog; a typed name gets ".jpg" and a JPEG of the
+            # window's size.
+            e2e.key(preview, "p")
+            dialog = run.wait_for_x_window("^Save your screenshot to file\\.\\.\\.$")
+            shot = os.path.join(run.tmp, "shot")
+            e2e.type_text(dialog, e2e.windows_path(shot))
+            e2e.key(dialog, "Return")
+            e2e.wait_for_x_window_gone(dialog)
+            e2e.wait_until(lambda: os.path.exists(shot + ".jpg") and os.path.getsize(shot + ".jpg") > 0,
+                           timeout=30, what="the screenshot file")
+            self.assertEqual(e2e.picture_format_and_size(shot + ".jpg"), ("JPEG", 640, 480))
+            mean, deviation = e2e.picture_statistics(shot + ".jpg")
+            self.assertGreater(deviation, 0.02, "the screenshot is a flat picture")
+            picture_dir = os.environ.get("VISTEL_PICTURE_DIR")
+            if picture_dir:
+                e2e.shutil.copy(shot + ".jpg", os.path.join(picture_dir, "wine-screenshot.jpg"))
+
+            # Escape closes the preview and the run ends.
+            e2e.key(preview, "Escape")
+            e2e.wait_for_x_window_gone(preview)
+            self.assertEqual(run.wait(), 0, run.read_output())
+            self.assertIn("shaders disabled", run.read_output().lower())
+
+
+if __name__ == "__main__":
+    unittest.main()
