@@ -3,6 +3,7 @@
 #include "PreviewRun.h"
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
+#include "SystemPath.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 using namespace vistel;
 using vistel::platform::getRecordingPlatform;
+using vistel::test::systemPath;
 
 namespace
 {
@@ -225,8 +227,8 @@ TEST(HostReplies, TextureDirectoryFromTheIni)
 		{ "texturefiles=x", "x" },
 	};
 	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
-		EXPECT_STREQ(parseTextureDirectory(cases[i].Ini, "/editor/").c_str(), cases[i].Directory)
-			<< "case " << i;
+		EXPECT_STREQ(parseTextureDirectory(systemPath(cases[i].Ini), systemPath("/editor/").c_str()).c_str(),
+			systemPath(cases[i].Directory).c_str()) << "case " << i;
 }
 
 TEST(PreviewRunSteps, SettingsDirectoryAndTheUserDirBox)

@@ -2,10 +2,13 @@
 
 #include "CameraStart.h"
 #include "CTemporaryDirectory.h"
+#include "SystemPath.h"
 #include "SceneSetUp.h"
 
 using namespace irr;
 using vistel::test::CPreviewTest;
+using vistel::test::enginePath;
+using vistel::test::systemPath;
 
 namespace vistel
 {
@@ -245,8 +248,8 @@ TEST_F(SceneSetUpTest, SkyBoxIsMadeOnlyWithAllSixFaces)
 TEST_F(SceneSetUpTest, NormalMappedLevelIsUnscaledWithTheFixedFloorTextures)
 {
 	test::CTemporaryDirectory install;
-	std::string floors = install.path() + "/Textures/Floors";
-	ASSERT_EQ(0, system(("mkdir -p '" + floors + "'").c_str()));
+	std::string floors = install.path() + systemPath("/Textures/Floors");
+	std::filesystem::create_directories(floors);
 	video::IVideoDriver* driver = Device->getVideoDriver();
 	video::IImage* image = driver->createImage(video::ECF_R8G8B8, core::dimension2d<u32>(8, 8));
 	image->fill(video::SColor(0xFF808080));
@@ -269,7 +272,7 @@ TEST_F(SceneSetUpTest, NormalMappedLevelIsUnscaledWithTheFixedFloorTextures)
 		scene::SAnimatedMesh* level = test::makeBoxLevel(
 			core::aabbox3df(-10.f, 0.f, -10.f, 30.f, 40.f, 50.f),
 			std::vector<video::E_MATERIAL_TYPE>(2, video::EMT_LIGHTMAP_LIGHTING));
-		ASSERT_TRUE(setUpScene(Device, level, Settings, (install.path() + "/").c_str()));
+		ASSERT_TRUE(setUpScene(Device, level, Settings, (install.path() + PATH_SEPARATOR).c_str()));
 		level->drop();
 
 		EXPECT_EQ(scene::ESNT_MESH, State.levelNode->getType());
@@ -284,10 +287,10 @@ TEST_F(SceneSetUpTest, NormalMappedLevelIsUnscaledWithTheFixedFloorTextures)
 			EXPECT_EQ(video::EMT_NORMAL_MAP_SOLID, material.MaterialType);
 			ASSERT_TRUE(material.getTexture(0) != 0);
 			ASSERT_TRUE(material.getTexture(1) != 0);
-			EXPECT_EQ(floors + "/Floor11.jpg",
-				std::string(core::stringc(material.getTexture(0)->getName().getPath()).c_str()));
-			EXPECT_EQ(floors + "/Floor11_b.jpg",
-				std::string(core::stringc(material.getTexture(1)->getName().getPath()).c_str()));
+			EXPECT_EQ(enginePath(floors + "/Floor11.jpg"),
+				enginePath(core::stringc(material.getTexture(0)->getName().getPath()).c_str()));
+			EXPECT_EQ(enginePath(floors + "/Floor11_b.jpg"),
+				enginePath(core::stringc(material.getTexture(1)->getName().getPath()).c_str()));
 		}
 	}
 }

@@ -2,6 +2,7 @@
 #include "PathParts.h"
 #include "SPreviewRunState.h"
 #include "CTemporaryDirectory.h"
+#include "SystemPath.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -13,6 +14,7 @@
 using namespace vistel;
 using vistel::test::CTemporaryDirectory;
 using vistel::test::readFile;
+using vistel::test::systemPath;
 using vistel::test::writeFile;
 
 namespace
@@ -277,8 +279,8 @@ TEST(PreviewSettingsFile, PluginDirectoryFromTheIni)
 	{
 		CTemporaryDirectory root;
 		if (cases[i].Ini)
-			writeFile(root / "tarvo.ini", cases[i].Ini);
-		std::string expected = cases[i].Expected;
+			writeFile(root / "tarvo.ini", systemPath(cases[i].Ini));
+		std::string expected = systemPath(cases[i].Expected);
 		if (!expected.empty() && expected[0] == '$')
 			expected = root.path() + expected.substr(1);
 		EXPECT_STREQ(getPluginDirectory(root.path().c_str()).c_str(), expected.c_str()) << "case " << i;
@@ -286,7 +288,7 @@ TEST(PreviewSettingsFile, PluginDirectoryFromTheIni)
 	// An empty value makes the file's path the bare file name after a separator.
 	CTemporaryDirectory root;
 	writeFile(root / "tarvo.ini", "pluginfiles=\n");
-	EXPECT_STREQ(getPreviewSettingsPath(root.path().c_str()).c_str(), "/vistel.cfg");
+	EXPECT_STREQ(getPreviewSettingsPath(root.path().c_str()).c_str(), systemPath("/vistel.cfg").c_str());
 }
 
 TEST(PathParts, DirectoryAndFileName)
@@ -307,7 +309,8 @@ TEST(PathParts, DirectoryAndFileName)
 	};
 	for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
 	{
-		EXPECT_STREQ(getDirectoryPart(cases[i].Path).c_str(), cases[i].Directory) << cases[i].Path;
-		EXPECT_STREQ(getFileNamePart(cases[i].Path).c_str(), cases[i].FileName) << cases[i].Path;
+		const std::string path = systemPath(cases[i].Path);
+		EXPECT_STREQ(getDirectoryPart(path.c_str()).c_str(), systemPath(cases[i].Directory).c_str()) << path;
+		EXPECT_STREQ(getFileNamePart(path.c_str()).c_str(), cases[i].FileName) << path;
 	}
 }

@@ -1,5 +1,6 @@
 #include "CSheetTest.h"
 #include "CTemporaryDirectory.h"
+#include "SystemPath.h"
 #include "SheetColors.h"
 
 namespace vistel
@@ -167,7 +168,7 @@ TEST_F(LevelPage, PickerStartsFromTheFacePathAndStoresTheChoiceAtOnce)
 	{
 		Settings = makeDefaultPreviewSettings();
 		Settings.level.useSkybox = true;
-		Settings.level.*face.Path = "/textures/sky/old.jpg";
+		Settings.level.*face.Path = systemPath("/textures/sky/old.jpg").c_str();
 		run([&](CSheet& sheet) {
 			sheet.showPage(ESPI_LEVEL);
 			sheet.FileDialog = [](const platform::SOpenFileRequest&, std::string& path) {
@@ -180,7 +181,7 @@ TEST_F(LevelPage, PickerStartsFromTheFacePathAndStoresTheChoiceAtOnce)
 			EXPECT_EQ(request.Title, face.Title);
 			EXPECT_EQ(request.FilterName, "All supported images");
 			EXPECT_EQ(request.FilterPatterns, "*.jpg;*.bmp;*.tga");
-			EXPECT_EQ(request.InitialDirectory, "/textures/sky");
+			EXPECT_EQ(request.InitialDirectory, systemPath("/textures/sky"));
 			EXPECT_EQ(request.FileName, "old.jpg");
 			EXPECT_EQ(request.PathCapacity, 512u);
 			EXPECT_EQ(changes(sheet, ESPI_LEVEL), 0);
@@ -241,13 +242,13 @@ TEST_F(LevelPage, PickerBuffersHoldAtMost511Characters)
 {
 	const std::string longName(600, 'n');
 	Settings.level.useSkybox = true;
-	Settings.level.leftTexture = ("/dir/" + longName).c_str();
+	Settings.level.leftTexture = (systemPath("/dir/") + longName).c_str();
 	run([&](CSheet& sheet) {
 		sheet.showPage(ESPI_LEVEL);
 		sheet.clickButton(ELEV_LEFT_TEXTURE);
 		ASSERT_EQ(sheet.FileDialogs.size(), 1u);
 		EXPECT_EQ(sheet.FileDialogs[0].FileName, longName.substr(0, 511));
-		EXPECT_EQ(sheet.FileDialogs[0].InitialDirectory, "/dir");
+		EXPECT_EQ(sheet.FileDialogs[0].InitialDirectory, systemPath("/dir"));
 		sheet.pressOk();
 	});
 }
