@@ -26,8 +26,19 @@ bool layOutEditorDirectory(const std::string& directory, const std::string& leve
 	const fs::path levelTextures = fs::path(levelPath).parent_path() / "Textures";
 	if (fs::is_directory(levelTextures, failure))
 	{
-		fs::copy(levelTextures, root / "Textures",
-			fs::copy_options::recursive | fs::copy_options::overwrite_existing, failure);
+		// File by file: a recursive copy into an existing directory fails
+		// with some standard libraries (mingw's among them).
+		for (fs::recursive_directory_iterator entry(levelTextures, failure), end;
+			!failure && entry != end; entry.increment(failure))
+		{
+			const fs::path target = root / "Textures" / fs::relative(entry->path(), levelTextures, failure);
+			if (failure)
+				break;
+			if (entry->is_directory(failure))
+				fs::create_directories(target, failure);
+			else if (!failure)
+				fs::copy_file(entry->path(), target, fs::copy_options::overwrite_existing, failure);
+		}
 		if (failure)
 		{
 			error = "cannot copy the level's textures: " + failure.message();
