@@ -1,7 +1,7 @@
 // Scene document reading speed: the loader's pull reader against the
 // engine's own XML reader on the same document, and the full load.
 //   SceneLoadBench <document> [texture folder] [repeats]
-#include "CLibXmlPullReader.h"
+#include "CXMLStreamReader.h"
 #include "CTXSMeshFileLoader.h"
 
 #include <irrlicht.h>
@@ -77,7 +77,7 @@ int main(int argc, char** argv)
 		{
 			const Clock::time_point start = Clock::now();
 			irr::io::IReadFile* file = fileSystem->createAndOpenFile(path);
-			std::unique_ptr<vistel::CLibXmlPullReader> reader = vistel::CLibXmlPullReader::create(file, nullptr);
+			std::unique_ptr<vistel::CXMLStreamReader> reader = vistel::CXMLStreamReader::create(file, nullptr);
 			file->drop();
 			pullElements = 0;
 			volatile double sink = walk(*reader, pullElements);
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
 	}
 
 	std::printf("elements: %llu (pull reader), %llu (engine reader)\n", pullElements, engineElements);
-	std::printf("pull reader (libxml2 push parser): %.3f s, %.1f MB/s\n", bestPull, megabytes / bestPull);
+	std::printf("pull reader (CXMLStreamReader):    %.3f s, %.1f MB/s\n", bestPull, megabytes / bestPull);
 	std::printf("engine reader (IXMLReaderUTF8):    %.3f s, %.1f MB/s\n", bestEngine, megabytes / bestEngine);
 	std::printf("full load (createMesh): %.3f s, %.1f MB/s, %u frame(s), %u buffers, %u triangles\n", bestLoad,
 		megabytes / bestLoad, frames, buffers, triangles);

@@ -17,7 +17,6 @@ endif()
 
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 find_package(X11 REQUIRED)
-find_package(LibXml2 REQUIRED)
 find_package(Threads REQUIRED)
 if(VISTEL_BUILD_TESTS)
   find_package(GTest REQUIRED)

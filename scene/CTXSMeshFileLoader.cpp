@@ -1,7 +1,7 @@
 // Registration, createMesh, and the scene and settings elements.
 #include "CTXSMeshFileLoader.h"
 
-#include "CLibXmlPullReader.h"
+#include "CXMLStreamReader.h"
 #include "TXSReadingRules.h"
 
 #include <IAttributes.h>
@@ -37,7 +37,7 @@ bool CTXSMeshFileLoader::isWholeSceneMode() const
 
 irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
 {
-	std::unique_ptr<CLibXmlPullReader> reader = CLibXmlPullReader::create(file, Logger);
+	std::unique_ptr<CXMLStreamReader> reader = CXMLStreamReader::create(file, Logger);
 	if (!reader)
 		return nullptr;
 

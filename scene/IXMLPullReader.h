@@ -19,7 +19,7 @@ public:
 	virtual ~IXMLPullReader() {}
 
 	//! Advances by one node. False when the document is exhausted: at its
-	//! end, or at the point where it stops being well-formed.
+	//! end, or at the point where it can be read no further.
 	virtual bool read() = 0;
 
 	virtual irr::io::EXML_NODE getNodeType() const = 0;

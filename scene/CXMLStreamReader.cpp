@@ -1,0 +1,851 @@
+#include "CXMLStreamReader.h"
+
+#include <IReadFile.h>
+#include <ILogger.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vistel
+{
+
+namespace
+{
+
+// Characters read from the file per step; a tag longer than what the buffer
+// holds makes the next step read as much again, so long tags cost linear time.
+const std::size_t BlockSize = 256 * 1024;
+
+// The engine's reader ends its input with four zero bytes; what it reads of
+// them stays within its input.
+const std::size_t Padding = 4;
+
+enum ECharClass : unsigned char
+{
+	ECC_PLAIN = 0,
+	ECC_BLANK = 1, // ' ', '\t', '\n', '\r': the engine's whitespace
+	ECC_STOP = 2
+};
+
+struct SCharTables
+{
+	unsigned char Text[256];          // stops at '<' and the zero byte
+	unsigned char ElementName[256];   // stops at '>' and blanks
+	unsigned char AttributeName[256]; // stops at '=' and blanks; the zero byte is noted
+	unsigned char Quote[256];         // stops at either quote and the zero byte
+	unsigned char Value[256];         // stops at either quote, '&' and the zero byte
+
+	SCharTables()
+	{
+		std::memset(this, ECC_PLAIN, sizeof(*this));
+		for (unsigned char c : {' ', '\t', '\n', '\r'})
+		{
+			Text[c] = ECC_BLANK;
+			ElementName[c] = ECC_STOP;
+			AttributeName[c] = ECC_STOP;
+		}
+		Text['<'] = Text[0] = ECC_STOP;
+		ElementName['>'] = ECC_STOP;
+		AttributeName['='] = AttributeName[0] = ECC_STOP;
+		Quote['"'] = Quote['\''] = Quote[0] = ECC_STOP;
+		Value['"'] = Value['\''] = Value['&'] = Value[0] = ECC_STOP;
+	}
+};
+
+const SCharTables Tables;
+
+inline bool isBlank(unsigned char c)
+{
+	return Tables.Text[c] == ECC_BLANK;
+}
+
+// The five references the engine's reader replaces in attribute values.
+struct SReference
+{
+	const char* Name; // without the leading '&'
+	std::size_t Length;
+	char Character;
+};
+const SReference References[] = {
+	{"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''}};
+
+std::size_t countNewlines(const char* begin, const char* end)
+{
+	std::size_t count = 0;
+	while (begin < end)
+	{
+		const void* hit = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+		if (!hit)
+			break;
+		++count;
+		begin = static_cast<const char*>(hit) + 1;
+	}
+	return count;
+}
+
+// Index of the last '\n' in [begin, end), or -1.
+long long lastNewline(const char* begin, const char* end)
+{
+	for (const char* p = end; p > begin;)
+		if (*--p == '\n')
+			return p - begin;
+	return -1;
+}
+
+} // end namespace
+
+std::unique_ptr<CXMLStreamReader> CXMLStreamReader::create(irr::io::IReadFile* file, irr::ILogger* logger)
+{
+	if (!file)
+		return nullptr;
+	return std::unique_ptr<CXMLStreamReader>(new CXMLStreamReader(file, logger));
+}
+
+CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger) : File(file), Logger(logger)
+{
+	File->grab();
+}
+
+CXMLStreamReader::~CXMLStreamReader()
+{
+	File->drop();
+}
+
+bool CXMLStreamReader::read()
+{
+	if (Finished)
+		return false;
+	for (;;)
+	{
+		const EStep step = parseNode();
+		if (step == ES_NODE)
+			return true;
+		if (step == ES_MORE)
+		{
+			fill();
+			continue;
+		}
+		Finished = true;
+		NodeType = irr::io::EXN_NONE;
+		NodeName = "";
+		EmptyElement = false;
+		Attributes.clear();
+		finish();
+		return false;
+	}
+}
+
+irr::io::EXML_NODE CXMLStreamReader::getNodeType() const
+{
+	return NodeType;
+}
+
+const char* CXMLStreamReader::getNodeName() const
+{
+	return NodeName;
+}
+
+bool CXMLStreamReader::isEmptyElement() const
+{
+	return EmptyElement;
+}
+
+const char* CXMLStreamReader::getAttributeValue(const char* name) const
+{
+	if (!name)
+		return nullptr;
+	// The engine compares names up to a zero byte in either, and then their
+	// lengths; the first attribute of a name wins.
+	const std::size_t length = std::strlen(name);
+	for (const SAttribute& attribute : Attributes)
+		if (attribute.NameLength == length && std::memcmp(attribute.Name, name, attribute.CompareLength) == 0)
+			return attribute.Value;
+	return nullptr;
+}
+
+const char* CXMLStreamReader::getAttributeName(irr::u32 index) const
+{
+	return index < Attributes.size() ? Attributes[index].Name : nullptr;
+}
+
+const char* CXMLStreamReader::getAttributeValue(irr::u32 index) const
+{
+	return index < Attributes.size() ? Attributes[index].Value : nullptr;
+}
+
+std::string CXMLStreamReader::describeFirstFault() const
+{
+	if (FaultMessage.empty())
+		return std::string();
+	return "line " + std::to_string(FaultLine) + ", column " + std::to_string(FaultColumn) + ": " + FaultMessage;
+}
+
+// One node, as the engine's reader takes it: text up to the next '<' (a
+// node only when it holds more than blanks), then the tag that '<' opens.
+CXMLStreamReader::EStep CXMLStreamReader::parseNode()
+{
+	if (Resume == ER_NODE)
+	{
+		// The engine's reader stops at its input's last character and at a
+		// zero byte where a node would begin.
+		if (InputDone ? Begin + 1 >= End : Begin >= End)
+			return InputDone ? ES_END : ES_MORE;
+		if (Buffer[Begin] == 0)
+		{
+			if (Begin < RealEnd || !InputDone)
+				noteFault(Begin, "a zero byte ends the document here");
+			return ES_END;
+		}
+		Resume = ER_TEXT;
+		TextHasContent = false;
+	}
+	if (Resume == ER_TEXT)
+	{
+		const EStep step = parseText();
+		if (step != ES_MORE || Resume != ER_TAG)
+			return step;
+	}
+	const EStep step = parseTag(Begin);
+	if (step != ES_MORE)
+		Resume = ER_NODE;
+	return step;
+}
+
+// Passes over the text before a tag. Returns ES_MORE with Resume at ER_TAG
+// and Begin on the '<' when the tag is to be parsed next.
+CXMLStreamReader::EStep CXMLStreamReader::parseText()
+{
+	const unsigned char* d = reinterpret_cast<const unsigned char*>(Buffer.data());
+	std::size_t i = Begin;
+	unsigned char kind = ECC_PLAIN;
+	while (i < End)
+	{
+		kind = Tables.Text[d[i]];
+		if (kind == ECC_STOP)
+			break;
+		if (kind == ECC_PLAIN)
+			TextHasContent = true;
+		++i;
+	}
+	if (i >= End)
+	{
+		if (!InputDone)
+		{
+			Begin = End; // text is not kept: nothing of it is reported
+			return ES_MORE;
+		}
+		// Only wide input can end without a zero character.
+		StoppedShort = true;
+		noteFault(End, "the document ends inside text");
+		return ES_END;
+	}
+	if (d[i] == 0)
+	{
+		// The engine's reader drops the text and ends here.
+		if (i < RealEnd || !InputDone)
+			noteFault(i, "a zero byte ends the document here");
+		return ES_END;
+	}
+	Begin = i;
+	if (TextHasContent)
+	{
+		Resume = ER_NODE;
+		NodeType = irr::io::EXN_TEXT;
+		NodeName = "";
+		EmptyElement = false;
+		Attributes.clear();
+		return ES_NODE;
+	}
+	Resume = ER_TAG;
+	return ES_MORE;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::outOfData(std::size_t tagStart, const char* what)
+{
+	if (!InputDone)
+	{
+		Begin = tagStart;
+		return ES_MORE;
+	}
+	StoppedShort = true;
+	noteFault(tagStart, std::string("the document ends inside the ") + what + " that begins here");
+	return ES_CUT;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseTag(std::size_t open)
+{
+	if (open + 1 >= End)
+		return outOfData(open, "start tag");
+	switch (Buffer[open + 1])
+	{
+	case '/':
+		return parseEndTag(open);
+	case '?':
+		return parseDeclaration(open);
+	case '!':
+		if (open + 2 >= End)
+			return outOfData(open, "comment");
+		return Buffer[open + 2] == '[' ? parseCData(open) : parseComment(open);
+	default:
+		return parseStartTag(open);
+	}
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
+{
+	char* const base = Buffer.data();
+	const unsigned char* d = reinterpret_cast<const unsigned char*>(base);
+	const std::size_t end = End;
+
+	// The name runs to the first blank or '>', whatever it holds.
+	const std::size_t nameBegin = open + 1;
+	std::size_t j = nameBegin;
+	while (j < end && Tables.ElementName[d[j]] == ECC_PLAIN)
+		++j;
+	if (j >= end)
+		return outOfData(open, "start tag");
+	std::size_t nameEnd = j;
+
+	Attributes.clear();
+	ValueEnds.clear();
+	bool empty = false;
+	std::size_t tagEnd;
+	for (;;)
+	{
+		if (j >= end)
+			return outOfData(open, "start tag");
+		const unsigned char c = d[j];
+		if (c == '>')
+		{
+			tagEnd = j + 1;
+			break;
+		}
+		if (isBlank(c))
+		{
+			++j;
+			continue;
+		}
+		if (c == '/')
+		{
+			// The character after '/' is passed over unseen, '>' or not.
+			empty = true;
+			tagEnd = j + 2;
+			if (!InputDone && tagEnd > end)
+				return outOfData(open, "start tag");
+			break;
+		}
+
+		// An attribute: its name runs to a blank or '='; the one character
+		// after it is passed over, then the value is whatever stands between
+		// the next quote and the next one of the same kind.
+		const std::size_t attributeBegin = j;
+		std::size_t compareEnd = 0;
+		bool zeroInName = false;
+		for (;;)
+		{
+			while (j < end && Tables.AttributeName[d[j]] == ECC_PLAIN)
+				++j;
+			if (j >= end)
+				return outOfData(open, "start tag");
+			if (d[j] != 0)
+				break;
+			if (!zeroInName)
+			{
+				zeroInName = true;
+				compareEnd = j;
+			}
+			++j;
+		}
+		const std::size_t attributeEnd = j;
+		++j;
+		while (j < end && Tables.Quote[d[j]] == ECC_PLAIN)
+			++j;
+		if (j >= end)
+			return outOfData(open, "start tag");
+		if (d[j] == 0)
+		{
+			// The engine's reader gives up on the tag here and ends.
+			StoppedShort = true;
+			noteFault(open, j < RealEnd || !InputDone ? "a zero byte ends the document inside the start tag that begins here"
+													   : "the document ends inside the start tag that begins here");
+			return ES_CUT;
+		}
+		const unsigned char quote = d[j];
+		const std::size_t valueBegin = ++j;
+		bool references = false;
+		for (;;)
+		{
+			while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
+				++j;
+			if (j >= end)
+				return outOfData(open, "start tag");
+			if (d[j] == quote || d[j] == 0)
+				break;
+			references = references || d[j] == '&';
+			++j;
+		}
+		if (d[j] == 0)
+		{
+			StoppedShort = true;
+			noteFault(open, j < RealEnd || !InputDone ? "a zero byte ends the document inside the start tag that begins here"
+													   : "the document ends inside the start tag that begins here");
+			return ES_CUT;
+		}
+		SAttribute attribute;
+		attribute.Name = base + attributeBegin;
+		attribute.NameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
+		attribute.CompareLength = static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin);
+		attribute.Value = base + valueBegin;
+		Attributes.push_back(attribute);
+		ValueEnds.push_back(static_cast<std::size_t>(j) | (references ? HasReferencesBit : 0));
+		++j;
+	}
+
+	// The tag is complete: terminate its texts in place. No byte of it is
+	// needed again.
+	if (nameEnd > nameBegin && base[nameEnd - 1] == '/')
+	{
+		empty = true;
+		--nameEnd;
+	}
+	terminateAt(nameEnd);
+	for (std::size_t a = 0; a < Attributes.size(); ++a)
+	{
+		SAttribute& attribute = Attributes[a];
+		const std::size_t nameStop = static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength;
+		terminateAt(nameStop);
+		const std::size_t valueEnd = ValueEnds[a] & ~HasReferencesBit;
+		char* value = base + (attribute.Value - base);
+		if (ValueEnds[a] & HasReferencesBit)
+			decodeReferences(value, valueEnd - static_cast<std::size_t>(value - base));
+		else
+			base[valueEnd] = 0;
+	}
+	ValueEnds.clear();
+
+	NodeType = irr::io::EXN_ELEMENT;
+	NodeName = base + nameBegin;
+	EmptyElement = empty;
+	Begin = tagEnd;
+	++Elements;
+	if (!empty)
+		++OpenElements;
+	return ES_NODE;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseEndTag(std::size_t open)
+{
+	// The name is everything up to '>', blanks included.
+	const std::size_t nameBegin = open + 2;
+	const void* close =
+		nameBegin < End ? std::memchr(Buffer.data() + nameBegin, '>', End - nameBegin) : nullptr;
+	if (!close)
+		return outOfData(open, "end tag");
+	const std::size_t closeAt = static_cast<std::size_t>(static_cast<const char*>(close) - Buffer.data());
+	Buffer[closeAt] = 0;
+	NodeType = irr::io::EXN_ELEMENT_END;
+	NodeName = Buffer.data() + nameBegin;
+	EmptyElement = false;
+	Attributes.clear();
+	Begin = closeAt + 1;
+	if (OpenElements > 0)
+		--OpenElements;
+	return ES_NODE;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseDeclaration(std::size_t open)
+{
+	// "<?" up to the first '>'.
+	const void* close = std::memchr(Buffer.data() + open + 1, '>', End - open - 1);
+	if (!close)
+		return outOfData(open, "processing instruction");
+	NodeType = irr::io::EXN_UNKNOWN;
+	NodeName = "";
+	EmptyElement = false;
+	Attributes.clear();
+	Begin = static_cast<std::size_t>(static_cast<const char*>(close) - Buffer.data()) + 1;
+	return ES_NODE;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseCData(std::size_t open)
+{
+	// "<![" and the six characters after it are passed over unseen (a zero
+	// byte among them ends the section), then the section runs to "]]>".
+	const char* d = Buffer.data();
+	std::size_t p = open + 1;
+	for (int count = 0; count < 8; ++count, ++p)
+	{
+		if (p >= End)
+			return outOfData(open, "CDATA section");
+		if (d[p] == 0)
+			break;
+	}
+	if (p >= End)
+		return outOfData(open, "CDATA section");
+	std::size_t j = p;
+	bool closed = false;
+	if (d[p] != 0)
+	{
+		for (;; ++j)
+		{
+			if (j >= End)
+				return outOfData(open, "CDATA section");
+			if (d[j] == 0)
+				break;
+			if (d[j] == '>' && d[j - 1] == ']' && d[j - 2] == ']')
+			{
+				closed = true;
+				++j;
+				break;
+			}
+		}
+	}
+	// Unclosed, the section reaches the zero byte where the document ends.
+	if (!closed && j >= RealEnd && InputDone)
+		noteFault(open, "the CDATA section that begins here is not closed");
+	NodeType = irr::io::EXN_CDATA;
+	NodeName = "";
+	EmptyElement = false;
+	Attributes.clear();
+	Begin = j;
+	return ES_NODE;
+}
+
+CXMLStreamReader::EStep CXMLStreamReader::parseComment(std::size_t open)
+{
+	// "<!" up to the '>' that balances it: each '<' inside needs a '>' of
+	// its own. A DOCTYPE with an internal subset reads as one such node.
+	const char* d = Buffer.data();
+	std::size_t j = open + 2;
+	unsigned long long depth = 1;
+	for (;;)
+	{
+		if (j >= End)
+			return outOfData(open, "comment");
+		const char c = d[j++];
+		if (c == '>')
+		{
+			if (--depth == 0)
+				break;
+		}
+		else if (c == '<')
+			++depth;
+	}
+	NodeType = irr::io::EXN_COMMENT;
+	NodeName = "";
+	EmptyElement = false;
+	Attributes.clear();
+	Begin = j;
+	return ES_NODE;
+}
+
+// The engine's replacement of references in an attribute value, in place,
+// and its quirks kept: a '&' that starts none of the five references stays,
+// references are looked for only up to the value's third-last character, and
+// a single character left after the last reference or '&' is dropped.
+void CXMLStreamReader::decodeReferences(char* value, std::size_t length)
+{
+	const char* const newlineAt = static_cast<const char*>(std::memchr(value, '\n', length));
+	const std::size_t newlinesBefore = newlineAt ? countNewlines(value, value + length) : 0;
+	const long long lastNewlineBefore = newlineAt ? lastNewline(value, value + length) : -1;
+
+	const long long size = static_cast<long long>(length);
+	const char* amp = static_cast<const char*>(std::memchr(value, '&', length));
+	long long pos = amp ? amp - value : -1;
+	long long oldPos = 0;
+	char* out = value;
+	auto keep = [&](long long from, long long count) {
+		if (count <= 0)
+			return;
+		std::memmove(out, value + from, static_cast<std::size_t>(count));
+		out += count;
+	};
+	while (pos != -1 && pos < size - 2)
+	{
+		const SReference* match = nullptr;
+		for (const SReference& reference : References)
+			if (pos + 1 + static_cast<long long>(reference.Length) <= size &&
+				std::memcmp(value + pos + 1, reference.Name, reference.Length) == 0)
+			{
+				match = &reference;
+				break;
+			}
+		if (match)
+		{
+			keep(oldPos, pos - oldPos);
+			*out++ = match->Character;
+			pos += static_cast<long long>(match->Length) + 1;
+		}
+		else
+		{
+			keep(oldPos, pos - oldPos + 1);
+			pos += 1;
+		}
+		oldPos = pos;
+		amp = pos < size ? static_cast<const char*>(std::memchr(value + pos, '&', static_cast<std::size_t>(size - pos)))
+						 : nullptr;
+		pos = amp ? amp - value : -1;
+	}
+	if (oldPos < size - 1)
+		keep(oldPos, size - oldPos);
+	*out = 0;
+
+	if (newlineAt)
+	{
+		// Moving text may have hidden or doubled newlines that the line count
+		// of a later fault relies on.
+		const std::size_t newlinesAfter = countNewlines(value, value + length);
+		HiddenNewlines += static_cast<long long>(newlinesBefore) - static_cast<long long>(newlinesAfter);
+		const unsigned long long at = Dropped + static_cast<unsigned long long>(value - Buffer.data() + lastNewlineBefore);
+		if (!HasHiddenNewline || at > LastHiddenNewline)
+			LastHiddenNewline = at;
+		HasHiddenNewline = true;
+	}
+}
+
+void CXMLStreamReader::terminateAt(std::size_t at)
+{
+	if (Buffer[at] == '\n')
+		hideNewline(at);
+	Buffer[at] = 0;
+}
+
+void CXMLStreamReader::hideNewline(std::size_t at)
+{
+	++HiddenNewlines;
+	const unsigned long long offset = Dropped + at;
+	if (!HasHiddenNewline || offset > LastHiddenNewline)
+		LastHiddenNewline = offset;
+	HasHiddenNewline = true;
+}
+
+// Reads the next block: what was read already is dropped, the node not yet
+// complete moves to the front, and at least as much again as it holds is
+// read after it.
+bool CXMLStreamReader::fill()
+{
+	if (InputDone)
+		return false;
+	if (Begin > 0)
+	{
+		const char* d = Buffer.data();
+		Lines += countNewlines(d, d + Begin);
+		const long long last = lastNewline(d, d + Begin);
+		if (last >= 0)
+			LineStart = std::max(LineStart, Dropped + static_cast<unsigned long long>(last) + 1);
+		if (HasHiddenNewline)
+			LineStart = std::max(LineStart, LastHiddenNewline + 1);
+		Lines = static_cast<unsigned long long>(static_cast<long long>(Lines) + HiddenNewlines);
+		HiddenNewlines = 0;
+		HasHiddenNewline = false;
+		std::memmove(Buffer.data(), d + Begin, End - Begin);
+		Dropped += Begin;
+		End -= Begin;
+		Begin = 0;
+	}
+	if (!InputStarted)
+	{
+		InputStarted = true;
+		detectForm();
+		return true;
+	}
+
+	const std::size_t want = std::max(BlockSize, End);
+	if (Form == EIF_BYTES)
+	{
+		if (Buffer.size() < End + want + Padding)
+			Buffer.resize(End + want + Padding);
+		const irr::s32 got = File->read(Buffer.data() + End, static_cast<irr::u32>(want));
+		if (got > 0)
+		{
+			End += static_cast<std::size_t>(got);
+			return true;
+		}
+		if (got < 0)
+			noteFault(End, "the file could not be read");
+		appendPadding();
+		return true;
+	}
+
+	const std::size_t unit = (Form == EIF_UTF16_LE || Form == EIF_UTF16_BE) ? 2 : 4;
+	for (;;)
+	{
+		if (Raw.size() < RawKept + want + Padding)
+			Raw.resize(RawKept + want + Padding);
+		const irr::s32 got = File->read(Raw.data() + RawKept, static_cast<irr::u32>(want));
+		if (got <= 0)
+		{
+			if (got < 0)
+				noteFault(End, "the file could not be read");
+			appendPadding();
+			return true;
+		}
+		RawKept += static_cast<std::size_t>(got);
+		const std::size_t units = RawKept / unit;
+		if (units == 0)
+			continue;
+		if (Buffer.size() < End + units + Padding)
+			Buffer.resize(End + units + Padding);
+		End += convertWide(Raw.data(), units * unit, Buffer.data() + End);
+		std::memmove(Raw.data(), Raw.data() + units * unit, RawKept - units * unit);
+		RawKept -= units * unit;
+		return true;
+	}
+}
+
+// Reads the first bytes and tells the input's form by its byte order mark,
+// in the engine's order of tests; a file shorter than four bytes is taken
+// with the zero bytes that follow it in the engine's reader.
+void CXMLStreamReader::detectForm()
+{
+	unsigned char head[4] = {0, 0, 0, 0};
+	std::size_t got = 0;
+	while (got < 4)
+	{
+		const irr::s32 n = File->read(head + got, static_cast<irr::u32>(4 - got));
+		if (n < 0)
+			noteFault(0, "the file could not be read");
+		if (n <= 0)
+			break;
+		got += static_cast<std::size_t>(n);
+	}
+	std::size_t mark = 0;
+	if (head[0] == 0x00 && head[1] == 0x00 && head[2] == 0xFE && head[3] == 0xFF)
+		Form = EIF_UTF32_BE, mark = 4;
+	else if (head[0] == 0xFF && head[1] == 0xFE && head[2] == 0x00 && head[3] == 0x00)
+		Form = EIF_UTF32_LE, mark = 4;
+	else if (head[0] == 0xFE && head[1] == 0xFF)
+		Form = EIF_UTF16_BE, mark = 2;
+	else if (head[0] == 0xFF && head[1] == 0xFE)
+		Form = EIF_UTF16_LE, mark = 2;
+	else if (head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF)
+		mark = 3;
+
+	if (Form == EIF_BYTES)
+	{
+		Buffer.resize(BlockSize + Padding);
+		const std::size_t rest = got > mark ? got - mark : 0;
+		std::memcpy(Buffer.data(), head + mark, rest);
+		End = rest;
+		if (got < 4)
+			appendPadding();
+		return;
+	}
+	// A mark that reaches into the zero bytes after a short file uses them up.
+	RawPaddingUsed = mark > got ? mark - got : 0;
+	Raw.resize(BlockSize + Padding);
+	RawKept = got > mark ? got - mark : 0;
+	std::memcpy(Raw.data(), head + mark, RawKept);
+	if (got < 4)
+		appendPadding();
+}
+
+std::size_t CXMLStreamReader::convertWide(const unsigned char* raw, std::size_t size, char* out)
+{
+	// The engine cuts each unit to its low byte; big-endian units are
+	// swapped first, but only up to the first zero unit.
+	std::size_t n = 0;
+	if (Form == EIF_UTF16_LE || Form == EIF_UTF16_BE)
+	{
+		for (std::size_t i = 0; i + 1 < size; i += 2)
+		{
+			unsigned char c = raw[i];
+			if (Form == EIF_UTF16_BE && WideSwapped)
+			{
+				if ((raw[i] | raw[i + 1]) == 0)
+					WideSwapped = false;
+				c = raw[i + 1];
+			}
+			out[n++] = static_cast<char>(c);
+		}
+	}
+	else
+	{
+		for (std::size_t i = 0; i + 3 < size; i += 4)
+		{
+			unsigned char c = raw[i];
+			if (Form == EIF_UTF32_BE && WideSwapped)
+			{
+				if ((raw[i] | raw[i + 1] | raw[i + 2] | raw[i + 3]) == 0)
+					WideSwapped = false;
+				c = raw[i + 3];
+			}
+			out[n++] = static_cast<char>(c);
+		}
+	}
+	return n;
+}
+
+// The input is exhausted: the engine's four zero bytes follow it (wide
+// input turns them into as many zero characters as whole units come out).
+void CXMLStreamReader::appendPadding()
+{
+	InputDone = true;
+	if (Form == EIF_BYTES)
+	{
+		if (Buffer.size() < End + Padding)
+			Buffer.resize(End + Padding);
+		RealEnd = End;
+		std::memset(Buffer.data() + End, 0, Padding);
+		End += Padding;
+		return;
+	}
+	const std::size_t unit = (Form == EIF_UTF16_LE || Form == EIF_UTF16_BE) ? 2 : 4;
+	const std::size_t zeros = Padding - RawPaddingUsed;
+	if (Raw.size() < RawKept + zeros)
+		Raw.resize(RawKept + zeros);
+	std::memset(Raw.data() + RawKept, 0, zeros);
+	RawKept += zeros;
+	const std::size_t units = RawKept / unit;
+	if (Buffer.size() < End + units + 1)
+		Buffer.resize(End + units + 1);
+	// Characters made only of the zero bytes count as the end, not as text.
+	const std::size_t realUnits = (RawKept - zeros + unit - 1) / unit;
+	RealEnd = End + std::min(realUnits, units);
+	End += convertWide(Raw.data(), units * unit, Buffer.data() + End);
+	RawKept = 0;
+}
+
+void CXMLStreamReader::noteFault(std::size_t at, const std::string& message)
+{
+	if (!FaultMessage.empty())
+		return;
+	FaultMessage = message;
+	at = std::min(at, End);
+	const char* d = Buffer.data();
+	const long long newlines = static_cast<long long>(Lines) + HiddenNewlines +
+		static_cast<long long>(d ? countNewlines(d, d + at) : 0);
+	FaultLine = static_cast<unsigned long long>(newlines) + 1;
+	unsigned long long lineStart = LineStart;
+	const long long last = d ? lastNewline(d, d + at) : -1;
+	if (last >= 0)
+		lineStart = std::max(lineStart, Dropped + static_cast<unsigned long long>(last) + 1);
+	if (HasHiddenNewline)
+		lineStart = std::max(lineStart, LastHiddenNewline + 1);
+	FaultColumn = Dropped + at - lineStart + 1;
+}
+
+// At the document's end: a document that the engine's reader reads whole can
+// still be cut short of its end tags, or hold no element at all.
+void CXMLStreamReader::finish()
+{
+	const std::size_t end = InputDone ? std::min(RealEnd, End) : End;
+	if (FaultMessage.empty())
+	{
+		if (Elements == 0)
+			noteFault(end, Dropped + RealEnd == 0 ? "the document is empty" : "the document holds no element");
+		else if (OpenElements > 0)
+			noteFault(end, "the document ends before the end tags of " + std::to_string(OpenElements) +
+					" open element" + (OpenElements == 1 ? "" : "s"));
+	}
+	if (FaultMessage.empty() || !Logger)
+		return;
+	std::string line = "Scene document ";
+	line += File->getFileName().c_str();
+	line += " is not well-formed (";
+	line += describeFirstFault();
+	line += "); read up to there.";
+	Logger->log(line.c_str(), irr::ELL_WARNING);
+}
+
+} // end namespace vistel

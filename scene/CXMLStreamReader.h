@@ -1,0 +1,188 @@
+#ifndef VISTEL_C_XML_STREAM_READER_H_INCLUDED
+#define VISTEL_C_XML_STREAM_READER_H_INCLUDED
+
+#include "IXMLPullReader.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace irr
+{
+class ILogger;
+namespace io
+{
+class IReadFile;
+}
+}
+
+namespace vistel
+{
+
+//! Pull reader that reads a document as the engine's 8-bit XML reader does.
+/** Scene documents are written for the engine's IXMLReaderUTF8, which is
+lenient: it takes unescaped '&' and '<' in attribute values, duplicate
+attributes (the first one counts), attributes with no blank between them,
+undefined entities, several top-level elements, and 8-bit text whatever
+encoding is declared. This reader follows the same tokenizing step by step,
+so a document gives the same elements, end tags and attribute values as with
+the engine's reader:
+- only &amp; &lt; &gt; &quot; &apos; are replaced, and only in attribute
+  values; every other reference (&#65;, &x;) stays as written, nothing is
+  ever loaded from outside the document, and a DTD is passed over like a
+  comment;
+- bytes are kept as written: no encoding is applied. A UTF-8 byte order mark
+  is passed over; UTF-16 and UTF-32 text (with a byte order mark) is cut to
+  8-bit characters, as the engine does;
+- a zero byte outside a tag ends the document.
+Where the engine's reader would read past the end of its input (a document
+cut inside a tag or comment), this reader stops before that tag, and a
+start tag whose attribute value is cut off is dropped rather than reported
+with a stale name.
+
+The file is read in large blocks and each node is parsed in place, so the
+memory in use is one block plus the largest tag. Texts of the current node
+stay valid until the next read. */
+class CXMLStreamReader : public IXMLPullReader
+{
+public:
+	//! A reader for the file (grabbed while the reader lives), or null when
+	//! there is no file. logger may be 0; it gets one warning line when the
+	//! document cannot be read to its end.
+	static std::unique_ptr<CXMLStreamReader> create(irr::io::IReadFile* file, irr::ILogger* logger);
+
+	~CXMLStreamReader() override;
+
+	bool read() override;
+	irr::io::EXML_NODE getNodeType() const override;
+	const char* getNodeName() const override;
+	bool isEmptyElement() const override;
+	const char* getAttributeValue(const char* name) const override;
+	std::string describeFirstFault() const override;
+
+	//! The attributes of the current start tag in document order, duplicates
+	//! included; names are cut at a zero byte, as the engine's are.
+	irr::u32 getAttributeCount() const { return static_cast<irr::u32>(Attributes.size()); }
+	const char* getAttributeName(irr::u32 index) const;
+	const char* getAttributeValue(irr::u32 index) const;
+
+	//! True once something kept the document from being read to its end.
+	bool isBroken() const { return !FaultMessage.empty(); }
+
+	//! True when reading stopped where the engine's reader reads past the
+	//! end of its input, or reports a start tag cut off by the end (or by a
+	//! zero byte) under the name of the node before it: a document cut inside
+	//! a tag or comment. Up to there both readers give the same nodes.
+	bool stoppedShort() const { return StoppedShort; }
+
+	CXMLStreamReader(const CXMLStreamReader&) = delete;
+	CXMLStreamReader& operator=(const CXMLStreamReader&) = delete;
+
+private:
+	CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger);
+
+	// How the file's bytes become the engine's 8-bit characters.
+	enum EInputForm
+	{
+		EIF_BYTES,
+		EIF_UTF16_LE,
+		EIF_UTF16_BE,
+		EIF_UTF32_LE,
+		EIF_UTF32_BE
+	};
+
+	// Outcome of one parsing step.
+	enum EStep
+	{
+		ES_NODE,  // a node was read
+		ES_END,   // the document ends here
+		ES_MORE,  // the buffer ends before the node does: read on and retry
+		ES_CUT    // the input ends before the node does
+	};
+
+	struct SAttribute
+	{
+		const char* Name;
+		irr::u32 NameLength;
+		irr::u32 CompareLength; // up to a zero byte inside the name
+		const char* Value;
+	};
+
+	EStep parseNode();
+	EStep parseText();
+	EStep parseTag(std::size_t open);
+	EStep parseStartTag(std::size_t open);
+	EStep parseEndTag(std::size_t open);
+	EStep parseCData(std::size_t open);
+	EStep parseComment(std::size_t open);
+	EStep parseDeclaration(std::size_t open);
+	EStep outOfData(std::size_t tagStart, const char* what);
+	void decodeReferences(char* value, std::size_t length);
+
+	bool fill();
+	void detectForm();
+	std::size_t convertWide(const unsigned char* raw, std::size_t size, char* out);
+	void appendPadding();
+	void terminateAt(std::size_t at);
+	void noteFault(std::size_t at, const std::string& message);
+	void hideNewline(std::size_t at);
+	void finish();
+
+	irr::io::IReadFile* File;
+	irr::ILogger* Logger;
+
+	// Characters of the document from stream offset Dropped on; [Begin, End)
+	// is still to be read. Once the input is exhausted, the engine's trailing
+	// zero characters follow at RealEnd.
+	std::vector<char> Buffer;
+	std::size_t Begin = 0;
+	std::size_t End = 0;
+	std::size_t RealEnd = 0;
+	unsigned long long Dropped = 0;
+	bool InputDone = false;
+	bool InputStarted = false;
+	EInputForm Form = EIF_BYTES;
+	bool WideSwapped = true; // big-endian units are swapped up to the first zero unit
+	std::vector<unsigned char> Raw; // undecoded bytes of wide input
+	std::size_t RawKept = 0;
+	std::size_t RawPaddingUsed = 0; // zero bytes after a short file that its byte order mark took
+
+	// Lines and columns of what was dropped from the buffer, and newlines that
+	// a terminating zero replaced where they were not dropped yet.
+	unsigned long long Lines = 0;
+	unsigned long long LineStart = 0;
+	long long HiddenNewlines = 0;
+	unsigned long long LastHiddenNewline = 0;
+	bool HasHiddenNewline = false;
+
+	// The current node.
+	irr::io::EXML_NODE NodeType = irr::io::EXN_NONE;
+	const char* NodeName = "";
+	bool EmptyElement = false;
+	std::vector<SAttribute> Attributes;
+	// While a start tag is parsed: where each value ends, with the top bit
+	// set when it holds a '&'.
+	std::vector<std::size_t> ValueEnds;
+	static constexpr std::size_t HasReferencesBit = ~(~std::size_t(0) >> 1);
+	enum EResume
+	{
+		ER_NODE, // at the start of a node
+		ER_TEXT, // in the text before a tag
+		ER_TAG   // at the '<' of a tag
+	};
+	EResume Resume = ER_NODE;
+	bool TextHasContent = false;
+	bool Finished = false;
+	bool StoppedShort = false;
+	unsigned long long OpenElements = 0;
+	unsigned long long Elements = 0;
+
+	std::string FaultMessage;
+	unsigned long long FaultLine = 0;
+	unsigned long long FaultColumn = 0;
+};
+
+} // end namespace vistel
+
+#endif
