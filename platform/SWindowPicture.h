@@ -17,9 +17,6 @@ struct SNativeWindow
 	void* Display;
 	//! The window: an X11 window id, or a window handle's value.
 	std::uintptr_t Window;
-	//! The graphics device drawing into the window where the driver exposes
-	//! one (the Direct3D 9 device); 0 otherwise.
-	void* Device;
 };
 
 //! A picture in memory: rows from the top, each pixel 0xFFRRGGBB.

@@ -10,7 +10,7 @@ namespace vistel
 
 platform::SNativeWindow getPreviewWindow(video::IVideoDriver* driver)
 {
-	platform::SNativeWindow window = { 0, 0, 0 };
+	platform::SNativeWindow window = { 0, 0 };
 	if (!driver)
 		return window;
 	// Which member of the exposed data is valid depends on the driver and on
@@ -20,7 +20,6 @@ platform::SNativeWindow getPreviewWindow(video::IVideoDriver* driver)
 	{
 	case video::EDT_DIRECT3D9:
 		window.Window = reinterpret_cast<std::uintptr_t>(data.D3D9.HWnd);
-		window.Device = data.D3D9.D3DDev9;
 		break;
 	case video::EDT_OPENGL:
 #ifdef _WIN32

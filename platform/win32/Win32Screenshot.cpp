@@ -1,9 +1,10 @@
-// Screenshots on Windows: the window's picture through a Direct3D 9
-// system-memory surface, the common Save dialog and a JPEG file.
+// Screenshots on Windows: the window's picture, the common Save dialog and a
+// JPEG file written with libjpeg (the library the engine's own JPEG writer
+// uses; D3DX, which has a writer too, is not on every Windows machine).
 
 #include "CWin32Platform.h"
 
-#include <d3d9.h>
+#include <windows.h>
 #include <commdlg.h>
 
 #include <csetjmp>
@@ -24,62 +25,54 @@ namespace
 // The file-name buffer of the Save dialog, terminator included.
 const DWORD SAVE_FILE_NAME_CAPACITY = 512;
 
-// Reads the locked X8R8G8B8 surface into the picture's top left corner.
-void readSurface(IDirect3DSurface9* surface, int width, int height, SWindowPicture& picture)
+// What the window shows, copied with GDI into a 32-bit picture in memory.
+// Where the engine draws with Direct3D, this is what the window's device
+// context holds: on Windows the frame presented last, under Wine (which
+// draws Direct3D with OpenGL) black.
+bool copyWithGdi(HWND window, SWindowPicture& picture)
 {
-	D3DLOCKED_RECT locked;
-	if (FAILED(surface->LockRect(&locked, 0, D3DLOCK_READONLY)))
-		return;
-	const int rows = height < picture.Height ? height : picture.Height;
-	const int columns = width < picture.Width ? width : picture.Width;
-	for (int y = 0; y < rows; ++y)
-	{
-		const DWORD* source = reinterpret_cast<const DWORD*>(
-			static_cast<const unsigned char*>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
-		std::uint32_t* target = &picture.Pixels[static_cast<size_t>(y) * picture.Width];
-		for (int x = 0; x < columns; ++x)
-			target[x] = 0xFF000000u | (source[x] & 0x00FFFFFFu);
-	}
-	surface->UnlockRect();
-}
-
-// The window's picture copied with GDI into the surface's device context.
-bool copyWithGdi(HWND window, IDirect3DSurface9* surface, int width, int height)
-{
+	BITMAPINFO format;
+	std::memset(&format, 0, sizeof(format));
+	format.bmiHeader.biSize = sizeof(format.bmiHeader);
+	format.bmiHeader.biWidth = picture.Width;
+	format.bmiHeader.biHeight = -picture.Height; // rows from the top
+	format.bmiHeader.biPlanes = 1;
+	format.bmiHeader.biBitCount = 32;
+	format.bmiHeader.biCompression = BI_RGB;
 	HDC windowContext = GetDC(window);
 	if (!windowContext)
 		return false;
-	HDC surfaceContext = 0;
+	void* bits = 0;
+	HBITMAP bitmap = CreateDIBSection(windowContext, &format, DIB_RGB_COLORS, &bits, 0, 0);
+	HDC memoryContext = CreateCompatibleDC(windowContext);
 	bool copied = false;
-	if (SUCCEEDED(surface->GetDC(&surfaceContext)))
+	if (bitmap && bits && memoryContext)
 	{
-		SetBkMode(surfaceContext, TRANSPARENT);
-		copied = StretchBlt(surfaceContext, 0, 0, width, height, windowContext, 0, 0, width, height,
-			SRCCOPY) != FALSE;
-		surface->ReleaseDC(surfaceContext);
+		HGDIOBJ previous = SelectObject(memoryContext, bitmap);
+		SetBkMode(memoryContext, TRANSPARENT);
+		copied = StretchBlt(memoryContext, 0, 0, picture.Width, picture.Height, windowContext, 0, 0,
+			picture.Width, picture.Height, SRCCOPY) != FALSE;
+		GdiFlush();
+		if (copied)
+		{
+			const DWORD* source = static_cast<const DWORD*>(bits);
+			for (size_t i = 0; i < picture.Pixels.size(); ++i)
+				picture.Pixels[i] = 0xFF000000u | (source[i] & 0x00FFFFFFu);
+		}
+		SelectObject(memoryContext, previous);
 	}
+	if (memoryContext)
+		DeleteDC(memoryContext);
+	if (bitmap)
+		DeleteObject(bitmap);
 	ReleaseDC(window, windowContext);
 	return copied;
 }
 
-// The frame just drawn, read back from the device's back buffer. Windows
-// that the device draws into with its own swap chain (and Wine, which draws
-// Direct3D with OpenGL) do not show it to GDI.
-bool copyBackBuffer(IDirect3DDevice9* device, IDirect3DSurface9* surface, int width, int height)
+} // end anonymous namespace
+
+namespace
 {
-	IDirect3DSurface9* backBuffer = 0;
-	if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) || !backBuffer)
-		return false;
-	D3DSURFACE_DESC description;
-	bool copied = false;
-	if (SUCCEEDED(backBuffer->GetDesc(&description))
-		&& static_cast<int>(description.Width) == width && static_cast<int>(description.Height) == height
-		&& description.MultiSampleType == D3DMULTISAMPLE_NONE
-		&& (description.Format == D3DFMT_X8R8G8B8 || description.Format == D3DFMT_A8R8G8B8))
-		copied = SUCCEEDED(device->GetRenderTargetData(backBuffer, surface));
-	backBuffer->Release();
-	return copied;
-}
 
 void onJpegError(j_common_ptr info)
 {
@@ -91,26 +84,11 @@ void onJpegError(j_common_ptr info)
 
 bool CWin32Platform::copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture)
 {
-	IDirect3DDevice9* device = static_cast<IDirect3DDevice9*>(window.Device);
 	HWND handle = reinterpret_cast<HWND>(window.Window);
-	if (!device || picture.Width <= 0 || picture.Height <= 0)
+	if (!handle || picture.Width <= 0 || picture.Height <= 0
+		|| picture.Pixels.size() != static_cast<size_t>(picture.Width) * picture.Height)
 		return false;
-	const int width = picture.Width;
-	const int height = picture.Height;
-
-	IDirect3DSurface9* surface = 0;
-	if (FAILED(device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
-			D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &surface, 0)) || !surface)
-		return false;
-	// The frame as the device drew it; where that cannot be had, what GDI
-	// sees of the window.
-	bool copied = copyBackBuffer(device, surface, width, height);
-	if (!copied && handle)
-		copied = copyWithGdi(handle, surface, width, height);
-	if (copied)
-		readSurface(surface, width, height, picture);
-	surface->Release();
-	return copied;
+	return copyWithGdi(handle, picture);
 }
 
 void CWin32Platform::setWindowVisible(const SNativeWindow& window, bool visible)

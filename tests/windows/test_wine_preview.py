@@ -32,18 +32,21 @@ class WinePreviewTest(unittest.TestCase):
 
             # I shows the info screen (and says the shaders are off: Wine's
             # D3DX cannot build them); the picture changes.
+            # (red text in the upper left corner).
+            corner = "320x200+0+0"
             plain = self.grab(run, preview, "wine-preview-plain.png")
+            self.assertLess(e2e.red_fraction(plain, corner), 0.001)
             e2e.key(preview, "i")
-            e2e.wait_until(lambda: e2e.picture_statistics(self.grab(run, preview, "wine-preview-info.png"))
-                           != e2e.picture_statistics(plain), timeout=30, what="the info screen")
-            e2e.key(preview, "i")
+            e2e.wait_until(lambda: e2e.red_fraction(self.grab(run, preview, "wine-preview-info.png"),
+                                                    corner) > 0.002,
+                           timeout=30, what="the info screen")
             # F toggles the flashlight; nothing breaks with shaders off.
             e2e.key(preview, "f")
             e2e.key(preview, "f")
             run.check_running()
 
-            # P: the Save dialog; a typed name gets ".jpg" and a JPEG of the
-            # window's size.
+            # P, with the info screen on: the Save dialog; a typed name gets
+            # ".jpg" and a JPEG of the window's size.
             e2e.key(preview, "p")
             dialog = run.wait_for_x_window("^Save your screenshot to file\\.\\.\\.$")
             shot = os.path.join(run.tmp, "shot")
@@ -53,11 +56,11 @@ class WinePreviewTest(unittest.TestCase):
             e2e.wait_until(lambda: os.path.exists(shot + ".jpg") and os.path.getsize(shot + ".jpg") > 0,
                            timeout=30, what="the screenshot file")
             self.assertEqual(e2e.picture_format_and_size(shot + ".jpg"), ("JPEG", 640, 480))
-            mean, deviation = e2e.picture_statistics(shot + ".jpg")
-            self.assertGreater(deviation, 0.02, "the screenshot is a flat picture")
             picture_dir = os.environ.get("VISTEL_PICTURE_DIR")
             if picture_dir:
                 e2e.shutil.copy(shot + ".jpg", os.path.join(picture_dir, "wine-screenshot.jpg"))
+            # The picture is read from the window with GDI, which under Wine
+            # does not see what Direct3D drew: its content is not checked here.
 
             # Escape closes the preview and the run ends.
             e2e.key(preview, "Escape")

@@ -142,6 +142,14 @@ def key(window, *keys, delay_ms=80):
     xdotool("key", "--delay", delay_ms, *keys)
 
 
+def click(window, x, y):
+    """A left click at a point of the window, as a user clicks."""
+    focus(window)
+    xdotool("mousemove", "--window", window, x, y)
+    xdotool("click", 1)
+    time.sleep(0.3)
+
+
 def type_text(window, text):
     focus(window)
     xdotool("type", "--delay", 60, text)
@@ -211,6 +219,14 @@ def picture_statistics(path):
     return float(mean), float(deviation)
 
 
+def red_fraction(path, geometry):
+    """Share of clearly red pixels in a part of the picture ("WxH+X+Y")."""
+    output = subprocess.run(["convert", path, "-crop", geometry, "+repage", "-fx",
+                             "(r > 0.5 && g < 0.3 && b < 0.3) ? 1 : 0", "-format", "%[fx:mean]",
+                             "info:"], stdout=subprocess.PIPE, check=True, text=True).stdout
+    return float(output)
+
+
 def picture_format_and_size(path):
     output = subprocess.run(["identify", "-format", "%m %w %h", path], stdout=subprocess.PIPE,
                             check=True, text=True).stdout
@@ -264,6 +280,14 @@ class HostRun:
 
     def sheet(self):
         return self.wait_for_x_window("^%s$" % SETTINGS_SHEET_TITLE)
+
+    def show_sheet_pages(self, sheet, count):
+        """Moves count tabs to the right in the sheet, as a user does with
+        the arrow keys once the tab row has the focus (a click on the
+        first tab gives it the focus)."""
+        click(sheet, 20, 12)
+        for _ in range(count):
+            key(sheet, "Right")
 
     def confirm_settings_sheet(self):
         sheet = self.sheet()

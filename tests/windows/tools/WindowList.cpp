@@ -17,7 +17,11 @@ BOOL CALLBACK listControl(HWND control, LPARAM)
 	char className[256] = "";
 	char text[1024] = "";
 	GetClassNameA(control, className, sizeof(className));
-	GetWindowTextA(control, text, sizeof(text));
+	// GetWindowText does not ask a control of another process for its
+	// current text (an edit field's typed text); WM_GETTEXT does.
+	DWORD_PTR length = 0;
+	SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+		SMTO_ABORTIFHUNG, 2000, &length);
 	for (char* c = text; *c; ++c)
 		if (*c == '\n' || *c == '\r')
 			*c = ' ';
