@@ -44,7 +44,7 @@ if [ ${#missing[@]} -gt 0 ] || [ "$added_sources" = yes ]; then
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 fi
 
 prefix_root=$(bash scripts/windows-third-party.sh | tail -1)

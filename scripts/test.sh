@@ -24,3 +24,9 @@ if [ -f tests/scene/fuzz/run_fuzz.sh ]; then
   bash tests/scene/fuzz/run_fuzz.sh "${VISTEL_FUZZ_SECONDS:-60}"
 fi
 in_display ctest --test-dir build --output-on-failure -j 1
+
+# --- Windows: vistel.dll built on this machine and checked here -------------
+# The 32-bit plug-in gets static checks (it cannot run on these machines); its
+# 64-bit twin runs the unit suites and the end-to-end runs under 64-bit Wine.
+bash scripts/test-windows.sh
+# --- end of Windows ----------------------------------------------------------
