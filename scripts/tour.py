@@ -98,18 +98,18 @@ def main():
             look(window, up=25)
             snap(window, "window")
 
-            look(window, right=180, up=-11.5)  # back towards the balcony
+            look(window, right=180, up=-5)  # back towards the balcony
             e2e.key(window, "f")
             settle()
             snap(window, "flashlight")
 
             # Into the passage in the hall's right wall, and through it into
             # the workshop; then down the workshop towards its window.
-            hold("s", 150 / MOVE_SPEED)
-            look(window, right=-90)
-            walk(400)
+            hold("s", 270 / MOVE_SPEED)
+            look(window, right=-90, up=-6.5)
+            walk(300)
             snap(window, "passage")
-            walk(1150)
+            walk(1320)
             look(window, right=90)
             walk(600)
             look(window, right=180)

@@ -44,9 +44,9 @@ constexpr float WallDepth = 40.f;   // the window wall's thickness
 constexpr float CorridorSouth = 60.f, CorridorNorth = 220.f;
 constexpr float RampStart = 850.f, RampEnd = 1450.f;
 constexpr float CorridorHeight = DoorHeight;
-constexpr float WorkshopEast = 2050.f, WorkshopSouth = -600.f, WorkshopNorth = 300.f;
+constexpr float WorkshopEast = 2050.f, WorkshopSouth = -760.f, WorkshopNorth = 300.f;
 constexpr float WorkshopHeight = 320.f;
-constexpr float PassageSouth = -560.f, PassageNorth = -400.f;
+constexpr float PassageSouth = -680.f, PassageNorth = -520.f;
 
 enum EMaterialId
 {
@@ -336,7 +336,7 @@ void CSampleBuilder::addHall()
 	wall(false, HallBack, HallLeft, HallRight, Upper, HallCeiling, -1.f, EMI_BRICK);
 	window(false, HallFar, 1.f, -300.f, 300.f, -50.f, 230.f, 4, 2);
 	// Lamps on the side walls and one over the balcony.
-	for (float z : {-230.f, -520.f})
+	for (float z : {-300.f, -560.f})
 	{
 		lamp(HallLeft + 8.f, -20.f, z, 16.f, 36.f, 28.f);
 		lamp(HallRight - 8.f, -20.f, z, 16.f, 36.f, 28.f);
@@ -389,7 +389,7 @@ void CSampleBuilder::addHall()
 	end();
 
 	begin("Pillars");
-	for (float z : {-230.f, -500.f})
+	for (float z : {-180.f, -420.f})
 		for (float x : {-360.f, 360.f})
 		{
 			box({x - 45.f, HallFloor, z - 45.f}, {x + 45.f, HallFloor + 24.f, z + 45.f}, EMI_CONCRETE);
@@ -468,8 +468,8 @@ void CSampleBuilder::addPassage()
 	wall(false, PassageNorth, HallRight, RampEnd, HallFloor, top, -1.f, EMI_TEAL);
 	for (float x : {850.f, 1250.f})
 	{
-		lamp(x, top - 4.f, -480.f, 36.f, 8.f, 36.f);
-		light(x, top - 30.f, -480.f, 200, 236, 255, 1.0f, 480.f);
+		lamp(x, top - 4.f, -600.f, 36.f, 8.f, 36.f);
+		light(x, top - 30.f, -600.f, 200, 236, 255, 1.0f, 480.f);
 	}
 	end();
 }
