@@ -65,12 +65,12 @@ def main():
         """Turns the first-person camera with the mouse, in steps that keep
         the pointer inside the window (the camera centres it again)."""
         while abs(right) > 0.5 or abs(up) > 0.5:
-            step_x = max(-40.0, min(40.0, right))
-            step_y = max(-25.0, min(25.0, up))
+            step_x = max(-20.0, min(20.0, right))
+            step_y = max(-15.0, min(15.0, up))
             e2e.xdotool("mousemove", "--window", window,
                         WIDTH // 2 + int(round(step_x / ROTATE_SPEED * WIDTH)),
                         HEIGHT // 2 - int(round(step_y / ROTATE_SPEED * HEIGHT)))
-            time.sleep(0.25)
+            time.sleep(0.35)
             right -= step_x
             up -= step_y
         settle()
@@ -104,15 +104,13 @@ def main():
             snap(window, "flashlight")
 
             # Into the passage in the hall's right wall, and through it into
-            # the workshop; then down the workshop towards its window.
+            # the workshop, looking across it from its corner.
             hold("s", 270 / MOVE_SPEED)
             look(window, right=-90, up=-6.5)
             walk(300)
             snap(window, "passage")
-            walk(1320)
-            look(window, right=90)
-            walk(600)
-            look(window, right=180)
+            walk(1250)
+            look(window, right=50, up=8)
             snap(window, "workshop")
 
             e2e.key(window, "i")
