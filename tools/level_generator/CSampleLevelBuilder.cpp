@@ -60,7 +60,8 @@ enum EMaterialId
 	EMI_TEAL = 8,
 	EMI_GLASS = 9,
 	EMI_LAMP = 10,
-	EMI_UNUSED = 11 // used="false": the loader skips it
+	EMI_UNUSED = 11, // used="false": the loader skips it
+	EMI_PALE = 12
 };
 
 SGenLayer textureLayer(const char* type, const char* file, const char* blend = "")
@@ -298,6 +299,7 @@ void CSampleBuilder::addMaterials()
 		material(EMI_BRICK, "Brick", "Walls", textureLayer("texture", SSampleTextureFiles::Brick)),
 		material(EMI_OCHRE, "Ochre paint", "Walls", colorLayer(214, 168, 104)),
 		material(EMI_TEAL, "Teal paint", "Walls", colorLayer(86, 146, 150)),
+		material(EMI_PALE, "Pale blue paint", "Walls", colorLayer(184, 200, 208)),
 		material(EMI_TILES, "Marble tiles", "Floors", textureLayer("texture", SSampleTextureFiles::Tiles)),
 		material(EMI_WOOD, "Oak planks", "Floors", textureLayer("texture", SSampleTextureFiles::Wood)),
 		material(EMI_CONCRETE, "Concrete", "Floors", textureLayer("texture", SSampleTextureFiles::Concrete)),
@@ -438,12 +440,19 @@ void CSampleBuilder::addWorkshop()
 	const float top = HallFloor + WorkshopHeight;
 	flat(RampEnd, WorkshopEast, WorkshopSouth, WorkshopNorth, HallFloor, true, EMI_CONCRETE);
 	flat(RampEnd, WorkshopEast, WorkshopSouth, WorkshopNorth, top, false, EMI_PLASTER);
-	wall(true, RampEnd, WorkshopSouth, WorkshopNorth, HallFloor, top, 1.f, EMI_BRICK,
-		{{CorridorSouth, CorridorNorth, HallFloor, HallFloor + CorridorHeight},
-			{PassageSouth, PassageNorth, HallFloor, HallFloor + DoorHeight}});
-	wall(true, WorkshopEast, WorkshopSouth, WorkshopNorth, HallFloor, top, -1.f, EMI_BRICK);
-	wall(false, WorkshopNorth, RampEnd, WorkshopEast, HallFloor, top, -1.f, EMI_BRICK);
-	wall(false, WorkshopSouth, RampEnd, WorkshopEast, HallFloor, top, 1.f, EMI_BRICK, {{1600.f, 1900.f, -120.f, 40.f}});
+	// Painted walls on a concrete base band.
+	const std::vector<SOpening> westOpenings{{CorridorSouth, CorridorNorth, HallFloor, HallFloor + CorridorHeight},
+		{PassageSouth, PassageNorth, HallFloor, HallFloor + DoorHeight}};
+	const SOpening southWindow{1600.f, 1900.f, -120.f, 40.f};
+	const float band = HallFloor + 110.f;
+	for (const auto& [y0, y1, materialId] : {std::make_tuple(HallFloor, band, int{EMI_CONCRETE}),
+			 std::make_tuple(band, top, int{EMI_PALE})})
+	{
+		wall(true, RampEnd, WorkshopSouth, WorkshopNorth, y0, y1, 1.f, materialId, westOpenings);
+		wall(true, WorkshopEast, WorkshopSouth, WorkshopNorth, y0, y1, -1.f, materialId);
+		wall(false, WorkshopNorth, RampEnd, WorkshopEast, y0, y1, -1.f, materialId);
+		wall(false, WorkshopSouth, RampEnd, WorkshopEast, y0, y1, 1.f, materialId, {southWindow});
+	}
 	window(false, WorkshopSouth, 1.f, 1600.f, 1900.f, -120.f, 40.f, 3, 1);
 	for (float z : {-330.f, 0.f})
 	{
