@@ -300,8 +300,8 @@ private:
 	void collect();
 	bool pack(float texel, int& height);
 	std::array<float, 3> shade(const SPatch& patch, const SVec3& p, std::uint32_t seed);
-	float lightVisibility(const SVec3& origin, const SVec3& centre, const SVec3& n, float size, float reach,
-		std::uint32_t seed, std::array<float, 3>& tint);
+	float lightVisibility(const SVec3& origin, const SVec3& centre, float size, float reach, std::uint32_t seed,
+		std::array<float, 3>& tint);
 
 	SGenLevel& Level;
 	SBakeOptions Options;
@@ -406,10 +406,11 @@ bool CBaker::pack(float texel, int& height)
 	return height <= 4096;
 }
 
-float CBaker::lightVisibility(const SVec3& origin, const SVec3& centre, const SVec3& n, float size, float reach,
+// Share of a light that reaches origin, from rays spread over the light's
+// disc (a point light of some size, or a sun's narrow cone of directions).
+float CBaker::lightVisibility(const SVec3& origin, const SVec3& centre, float size, float reach,
 	std::uint32_t seed, std::array<float, 3>& tint)
 {
-	(void)n;
 	const SVec3 toLight = centre - origin;
 	const float distance = length(toLight);
 	const SVec3 dir = toLight * (1.f / distance);
@@ -421,13 +422,11 @@ float CBaker::lightVisibility(const SVec3& origin, const SVec3& centre, const SV
 	auto sample = [&](int k) {
 		const float ds = Disc[static_cast<std::size_t>(k)].S * c - Disc[static_cast<std::size_t>(k)].T * s;
 		const float dt = Disc[static_cast<std::size_t>(k)].S * s + Disc[static_cast<std::size_t>(k)].T * c;
-		SVec3 target;
-		float length_;
 		if (reach > 0.f)
 		{
-			target = centre + u * (ds * size) + v * (dt * size);
-			length_ = length(target - origin);
-			return std::make_pair((target - origin) * (1.f / length_), length_ - 1.f);
+			const SVec3 target = centre + u * (ds * size) + v * (dt * size);
+			const float distance = length(target - origin);
+			return std::make_pair((target - origin) * (1.f / distance), distance - 1.f);
 		}
 		// A sun: directions in a narrow cone around dir.
 		const SVec3 d = normalised(dir + u * (ds * size) + v * (dt * size));
@@ -525,7 +524,7 @@ std::array<float, 3> CBaker::shade(const SPatch& patch, const SVec3& p, std::uin
 		if (cosine <= 0.f || strength <= 0.f)
 			continue;
 		std::array<float, 3> tint;
-		if (lightVisibility(origin, centre, n, size, reach, seed * 31u + lightIndex, tint) <= 0.f)
+		if (lightVisibility(origin, centre, size, reach, seed * 31u + lightIndex, tint) <= 0.f)
 			continue;
 		const float c[3] = {l.R / 255.f, l.G / 255.f, l.B / 255.f};
 		for (std::size_t i = 0; i < 3; ++i)

@@ -194,7 +194,7 @@ SImage paintWoodPlanks(int size)
 			const float boardId = hash(p, x > joint ? 1 : 2, 19);
 			const float warp = tileFbm(u, v, 4, 4, 41 + static_cast<std::uint32_t>(p));
 			const float rings = 0.5f + 0.5f * std::sin((ly / plank * 5.f + warp * 7.f + boardId * 13.f) * 6.2831853f);
-			const float fibres = tileFbm(u * 1.f, v, 64, 2, 43);
+			const float fibres = tileFbm(u, v, 64, 2, 43);
 			const float s = (0.78f + 0.3f * boardId) * (0.82f + 0.18f * rings) * (0.9f + 0.14f * fibres);
 			setRgb(img, x, y, 176.f * s, 116.f * s, 66.f * s);
 		}
