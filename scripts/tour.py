@@ -98,14 +98,15 @@ def main():
             look(window, up=25)
             snap(window, "window")
 
-            look(window, right=180, up=-5)  # back towards the balcony
+            # Back across the hall towards the balcony, with the flashlight.
+            look(window, right=180, up=-5)
+            hold("s", 270 / MOVE_SPEED)
             e2e.key(window, "f")
             settle()
             snap(window, "flashlight")
 
             # Into the passage in the hall's right wall, and through it into
             # the workshop, looking across it from its corner.
-            hold("s", 270 / MOVE_SPEED)
             look(window, right=-90, up=-6.5)
             walk(300)
             snap(window, "passage")
