@@ -78,12 +78,14 @@ class WalkthroughTest(unittest.TestCase):
         e2e.wait_for_window_gone(self.window)
 
     def test_info_wireframe_screenshot_and_escape(self):
+        # The level's brick walls are red too: the text is what the info
+        # screen adds to the picture.
         plain = self.grab("plain")
-        self.assertEqual(plain.red_pixels(MESSAGE_AREA), 0)
+        plain_red = plain.red_pixels(MESSAGE_AREA)
 
         self.press("i")
         info = self.grab("info")
-        self.assertGreater(info.red_pixels(MESSAGE_AREA), 300)
+        self.assertGreater(info.red_pixels(MESSAGE_AREA), plain_red + 300)
 
         # Wireframe shows the white background through the level, and back.
         self.press("m")
@@ -104,9 +106,11 @@ class WalkthroughTest(unittest.TestCase):
             self.assertEqual(f.read(3), b"\xff\xd8\xff")
         shot = Picture(saved)
         self.assertEqual((shot.width, shot.height), (WIDTH, HEIGHT))
-        # The info text, red, upper left; nothing red anywhere else.
-        self.assertGreater(shot.red_pixels(MESSAGE_AREA), 300)
-        self.assertEqual(shot.red_pixels((0, 160, WIDTH, HEIGHT)), 0)
+        # The info text, red, upper left; below it no more red than the
+        # level itself shows (the picture is a JPEG, so a little leeway).
+        self.assertGreater(shot.red_pixels(MESSAGE_AREA), plain_red + 300)
+        below = (0, 160, WIDTH, HEIGHT)
+        self.assertLessEqual(shot.red_pixels(below), info.red_pixels(below) + 500)
 
         self.quit_with_escape()
 

@@ -58,7 +58,9 @@ class FlashlightLookTest(unittest.TestCase):
 
         centre_on = mean_brightness(on, CENTRE)
         centre_off = mean_brightness(off, CENTRE)
-        self.assertGreater(centre_on, centre_off + 40, "the cone is lit")
+        # The start looks across the sample's hall: the centre of the view
+        # is some 700 units away, where the cone has faded a good deal.
+        self.assertGreater(centre_on, centre_off + 25, "the cone is lit")
         self.assertAlmostEqual(mean_brightness(on_again, CENTRE), centre_on, delta=8)
         # The sample level is lightmapped: outside the cone it keeps its look.
         for corner in CORNERS:
