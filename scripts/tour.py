@@ -8,6 +8,16 @@ import time
 import vistel_e2e as e2e
 
 
+def settled_after(window, before):
+    """The picture once a stop's keys have shown their effect: changed from
+    before, then steady. A stop that changes nothing is pictured as it is."""
+    try:
+        e2e.wait_for_changed_picture(window, before, timeout=10)
+    except e2e.E2EError:
+        print("the picture did not change at this stop", file=sys.stderr)
+    return e2e.wait_for_steady_picture(window)
+
+
 def main():
     out_dir = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "tour")
     os.makedirs(out_dir, exist_ok=True)
@@ -21,13 +31,14 @@ def main():
     with e2e.HostRun() as run:
         # The settings sheet comes first: show it, then confirm it with OK.
         sheet = run.wait_for_window(name="^%s$" % e2e.SETTINGS_SHEET_TITLE)
-        time.sleep(0.5)
+        e2e.wait_for_steady_picture(sheet, what="the settings sheet to paint")
         snap(sheet, "settings")
         e2e.key(sheet, "Return")
         e2e.wait_for_window_gone(sheet)
         window = run.wait_for_window()
         e2e.focus(window)
-        time.sleep(1.0)
+        e2e.wait_for_title(window, "Irrlicht")  # the first frames are out
+        before = e2e.wait_for_steady_picture(window, what="the camera to settle")
         snap(window, "start")
         stops = [
             ("info", ["i"], 0.5),
@@ -41,7 +52,7 @@ def main():
                 e2e.xdotool("keydown", k)
                 time.sleep(hold)
                 e2e.xdotool("keyup", k)
-            time.sleep(0.3)
+            before = settled_after(window, before)
             snap(window, name)
         e2e.key(window, "Escape")
         try:
