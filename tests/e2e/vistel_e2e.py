@@ -19,7 +19,14 @@ its effect, with a generous timeout (WAIT_TIMEOUT), using
   wait_for_steady_picture(window)     the picture stopped changing (a camera
                                       that has settled, a dialog painted)
 
-Picture reads a window's or a file's pixels for such checks.
+Picture reads a window's or a file's pixels for such checks. A key press
+is followed by a wait for what it changes (wait_for_picture with the
+expected look), never by a pause.
+
+A test that starts the host itself passes env=host_environment(), so that
+the sanitizer build checks that run for leaks too. The X display should run
+with -noreset (scripts/test.sh does): otherwise it resets whenever its last
+client leaves and refuses connections meanwhile.
 """
 
 import os
