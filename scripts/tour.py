@@ -49,10 +49,21 @@ def main():
         e2e.grab_window(window, path)
         pictures.append(path)
 
+    shown = {}
+
     def settle():
-        time.sleep(0.6)
+        """Waits until the keys of a stop have shown their effect: the picture
+        changed, then steady. A stop that changes nothing is pictured as is."""
+        window, before = shown["window"], shown.get("picture")
+        if before is not None:
+            try:
+                e2e.wait_for_changed_picture(window, before, timeout=10)
+            except e2e.E2EError:
+                print("the picture did not change at this stop", file=sys.stderr)
+        shown["picture"] = e2e.wait_for_steady_picture(window)
 
     def hold(key, seconds):
+        # The time a key is held is how far the camera walks.
         e2e.xdotool("keydown", key)
         time.sleep(seconds)
         e2e.xdotool("keyup", key)
@@ -70,7 +81,7 @@ def main():
             e2e.xdotool("mousemove", "--window", window,
                         WIDTH // 2 + int(round(step_x / ROTATE_SPEED * WIDTH)),
                         HEIGHT // 2 - int(round(step_y / ROTATE_SPEED * HEIGHT)))
-            time.sleep(0.35)
+            time.sleep(0.35)  # one mouse step per frame or two, as a hand moves
             right -= step_x
             up -= step_y
         settle()
@@ -79,13 +90,15 @@ def main():
         with e2e.HostRun(editor_dir=editor_dir) as run:
             # The settings sheet comes first: show it, then confirm it with OK.
             sheet = run.wait_for_window(name="^%s$" % e2e.SETTINGS_SHEET_TITLE)
-            time.sleep(0.5)
+            e2e.wait_for_steady_picture(sheet, what="the settings sheet to paint")
             snap(sheet, "settings")
             e2e.key(sheet, "Return")
             e2e.wait_for_window_gone(sheet)
             window = run.wait_for_window()
             e2e.focus(window)
-            time.sleep(1.5)  # the camera settles on the balcony
+            e2e.wait_for_title(window, "Irrlicht")  # the first frames are out
+            shown["window"] = window
+            shown["picture"] = e2e.wait_for_steady_picture(window, what="the camera to settle")
             snap(window, "start")
 
             e2e.key(window, "f")  # the flashlight off: the baked light alone
