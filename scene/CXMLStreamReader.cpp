@@ -38,17 +38,22 @@ struct SCharTables
 	SCharTables()
 	{
 		std::memset(this, ECC_PLAIN, sizeof(*this));
-		for (unsigned char c : {' ', '\t', '\n', '\r'})
+		for (const char blank : {' ', '\t', '\n', '\r'})
 		{
+			const unsigned char c = static_cast<unsigned char>(blank);
 			Text[c] = ECC_BLANK;
 			ElementName[c] = ECC_STOP;
 			AttributeName[c] = ECC_STOP;
 		}
-		Text['<'] = Text[0] = ECC_STOP;
-		ElementName['>'] = ECC_STOP;
-		AttributeName['='] = AttributeName[0] = ECC_STOP;
-		Quote['"'] = Quote['\''] = Quote[0] = ECC_STOP;
-		Value['"'] = Value['\''] = Value['&'] = Value[0] = ECC_STOP;
+		Text[static_cast<unsigned char>('<')] = Text[0] = ECC_STOP;
+		ElementName[static_cast<unsigned char>('>')] = ECC_STOP;
+		AttributeName[static_cast<unsigned char>('=')] = AttributeName[0] = ECC_STOP;
+		for (const char stop : {'"', '\'', '&', '\0'})
+		{
+			Value[static_cast<unsigned char>(stop)] = ECC_STOP;
+			if (stop != '&')
+				Quote[static_cast<unsigned char>(stop)] = ECC_STOP;
+		}
 	}
 };
 
@@ -189,7 +194,13 @@ CXMLStreamReader::EStep CXMLStreamReader::parseNode()
 		// The engine's reader stops at its input's last character and at a
 		// zero byte where a node would begin.
 		if (InputDone ? Begin + 1 >= End : Begin >= End)
+		{
+			// Wide input too short for one character leaves the engine's
+			// reader an empty text, which it reads past.
+			if (InputDone && End == 0 && Form != EIF_BYTES)
+				StoppedShort = true;
 			return InputDone ? ES_END : ES_MORE;
+		}
 		if (Buffer[Begin] == 0)
 		{
 			if (Begin < RealEnd || !InputDone)
