@@ -161,10 +161,20 @@ const char* CXMLStreamReader::getAttributeValue(const char* name) const
 		return nullptr;
 	// The engine compares names up to a zero byte in either, and then their
 	// lengths; the first attribute of a name wins.
-	const std::size_t length = std::strlen(name);
+	// Names are short: plain loops beat the library calls here.
+	std::size_t length = 0;
+	while (name[length])
+		++length;
 	for (const SAttribute& attribute : Attributes)
-		if (attribute.NameLength == length && std::memcmp(attribute.Name, name, attribute.CompareLength) == 0)
+	{
+		if (attribute.NameLength != length)
+			continue;
+		std::size_t i = 0;
+		while (i < attribute.CompareLength && attribute.Name[i] == name[i])
+			++i;
+		if (i == attribute.CompareLength)
 			return attribute.Value;
+	}
 	return nullptr;
 }
 
@@ -402,12 +412,9 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 													   : "the document ends inside the start tag that begins here");
 			return ES_CUT;
 		}
-		SAttribute attribute;
-		attribute.Name = base + attributeBegin;
-		attribute.NameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
-		attribute.CompareLength = static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin);
-		attribute.Value = base + valueBegin;
-		Attributes.push_back(attribute);
+		// Built in place: a copy made on the stack costs a stalled load.
+		Attributes.emplace_back(base + attributeBegin, static_cast<irr::u32>(attributeEnd - attributeBegin),
+			static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin), base + valueBegin);
 		ValueEnds.push_back(static_cast<std::size_t>(j) | (references ? HasReferencesBit : 0));
 		++j;
 	}

@@ -103,6 +103,10 @@ private:
 
 	struct SAttribute
 	{
+		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, const char* value) :
+			Name(name), NameLength(nameLength), CompareLength(compareLength), Value(value)
+		{
+		}
 		const char* Name;
 		irr::u32 NameLength;
 		irr::u32 CompareLength; // up to a zero byte inside the name
