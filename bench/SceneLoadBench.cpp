@@ -119,9 +119,10 @@ double walkPugi(const char* path, unsigned long long& elements)
 #ifdef VISTEL_BENCH_RAPIDXML
 double walkRapid(const char* path, unsigned long long& elements)
 {
-	std::ifstream in(path, std::ios::binary);
-	std::vector<char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-	text.push_back('\0');
+	std::ifstream in(path, std::ios::binary | std::ios::ate);
+	std::vector<char> text(static_cast<std::size_t>(in.tellg()) + 1, '\0');
+	in.seekg(0);
+	in.read(text.data(), static_cast<std::streamsize>(text.size() - 1));
 	rapidxml::xml_document<> document;
 	try
 	{
