@@ -822,6 +822,11 @@ void CXMLStreamReader::appendPadding()
 	RealEnd = End + std::min(realUnits, units);
 	End += convertWide(Raw.data(), units * unit, Buffer.data() + End);
 	RawKept = 0;
+	// The engine swaps big-endian units in place up to the first zero unit.
+	// UTF-32 text whose length is no multiple of four can have none within
+	// the engine's input, which it then reads and writes past.
+	if (Form == EIF_UTF32_BE && WideSwapped)
+		StoppedShort = true;
 }
 
 void CXMLStreamReader::noteFault(std::size_t at, const std::string& message)

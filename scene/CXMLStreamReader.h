@@ -72,10 +72,11 @@ public:
 	//! True once something kept the document from being read to its end.
 	bool isBroken() const { return !FaultMessage.empty(); }
 
-	//! True when reading stopped where the engine's reader reads past the
-	//! end of its input, or reports a start tag cut off by the end (or by a
-	//! zero byte) under the name of the node before it: a document cut inside
-	//! a tag or comment. Up to there both readers give the same nodes.
+	//! True where the engine's reader reads past the end of its input, or
+	//! reports a start tag cut off by the end (or by a zero byte) under the
+	//! name of the node before it: a document cut inside a tag or comment,
+	//! where this reader stops, or UTF-32 text without a zero unit at its end.
+	//! Up to there both readers give the same nodes.
 	bool stoppedShort() const { return StoppedShort; }
 
 	CXMLStreamReader(const CXMLStreamReader&) = delete;

@@ -38,9 +38,9 @@ struct SXMLComparison
 //! the scene reader's alone to survive; the next document gets a new child). The device gives the engine's reader
 //! its file system; a null-driver device is enough.
 //! With engineInProcessWhenSafe, the engine's reader runs in this process
-//! when the scene reader read to the end without stopping short and the
-//! document holds no "<!" (whose short forms crash the engine's reader
-//! within its input): by the scene reader's account the engine's reader then
+//! when the scene reader read to the end without stopping short, and the
+//! document is 8-bit text that holds no "<!" (whose short forms crash the
+//! engine's reader within its input): by the scene reader's account the engine's reader then
 //! stays within its input, and a crash would show that account wrong.
 //! Fuzzing runs faster so.
 SXMLComparison compareWithEngineReader(
