@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,6 +116,10 @@ private:
 		{
 			dup2(sockets[1], 0);
 			dup2(sockets[1], 1);
+			// What the C library says as the engine's reader crashes is noise.
+			const int quiet = open("/dev/null", O_WRONLY);
+			if (quiet >= 0)
+				dup2(quiet, 2);
 			close(sockets[0]);
 			close(sockets[1]);
 			execl(VISTEL_ENGINE_XML_READER, VISTEL_ENGINE_XML_READER, static_cast<char*>(nullptr));
