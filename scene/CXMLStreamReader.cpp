@@ -38,17 +38,22 @@ struct SCharTables
 	SCharTables()
 	{
 		std::memset(this, ECC_PLAIN, sizeof(*this));
-		for (unsigned char c : {' ', '\t', '\n', '\r'})
+		for (const char blank : {' ', '\t', '\n', '\r'})
 		{
+			const unsigned char c = static_cast<unsigned char>(blank);
 			Text[c] = ECC_BLANK;
 			ElementName[c] = ECC_STOP;
 			AttributeName[c] = ECC_STOP;
 		}
-		Text['<'] = Text[0] = ECC_STOP;
-		ElementName['>'] = ECC_STOP;
-		AttributeName['='] = AttributeName[0] = ECC_STOP;
-		Quote['"'] = Quote['\''] = Quote[0] = ECC_STOP;
-		Value['"'] = Value['\''] = Value['&'] = Value[0] = ECC_STOP;
+		Text[static_cast<unsigned char>('<')] = Text[0] = ECC_STOP;
+		ElementName[static_cast<unsigned char>('>')] = ECC_STOP;
+		AttributeName[static_cast<unsigned char>('=')] = AttributeName[0] = ECC_STOP;
+		for (const char stop : {'"', '\'', '&', '\0'})
+		{
+			Value[static_cast<unsigned char>(stop)] = ECC_STOP;
+			if (stop != '&')
+				Quote[static_cast<unsigned char>(stop)] = ECC_STOP;
+		}
 	}
 };
 
@@ -156,10 +161,20 @@ const char* CXMLStreamReader::getAttributeValue(const char* name) const
 		return nullptr;
 	// The engine compares names up to a zero byte in either, and then their
 	// lengths; the first attribute of a name wins.
-	const std::size_t length = std::strlen(name);
+	// Names are short: plain loops beat the library calls here.
+	std::size_t length = 0;
+	while (name[length])
+		++length;
 	for (const SAttribute& attribute : Attributes)
-		if (attribute.NameLength == length && std::memcmp(attribute.Name, name, attribute.CompareLength) == 0)
+	{
+		if (attribute.NameLength != length)
+			continue;
+		std::size_t i = 0;
+		while (i < attribute.CompareLength && attribute.Name[i] == name[i])
+			++i;
+		if (i == attribute.CompareLength)
 			return attribute.Value;
+	}
 	return nullptr;
 }
 
@@ -189,7 +204,13 @@ CXMLStreamReader::EStep CXMLStreamReader::parseNode()
 		// The engine's reader stops at its input's last character and at a
 		// zero byte where a node would begin.
 		if (InputDone ? Begin + 1 >= End : Begin >= End)
+		{
+			// Wide input too short for one character leaves the engine's
+			// reader an empty text, which it reads past.
+			if (InputDone && End == 0 && Form != EIF_BYTES)
+				StoppedShort = true;
 			return InputDone ? ES_END : ES_MORE;
+		}
 		if (Buffer[Begin] == 0)
 		{
 			if (Begin < RealEnd || !InputDone)
@@ -391,12 +412,9 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 													   : "the document ends inside the start tag that begins here");
 			return ES_CUT;
 		}
-		SAttribute attribute;
-		attribute.Name = base + attributeBegin;
-		attribute.NameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
-		attribute.CompareLength = static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin);
-		attribute.Value = base + valueBegin;
-		Attributes.push_back(attribute);
+		// Built in place: a copy made on the stack costs a stalled load.
+		Attributes.emplace_back(base + attributeBegin, static_cast<irr::u32>(attributeEnd - attributeBegin),
+			static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin), base + valueBegin);
 		ValueEnds.push_back(static_cast<std::size_t>(j) | (references ? HasReferencesBit : 0));
 		++j;
 	}
@@ -804,6 +822,11 @@ void CXMLStreamReader::appendPadding()
 	RealEnd = End + std::min(realUnits, units);
 	End += convertWide(Raw.data(), units * unit, Buffer.data() + End);
 	RawKept = 0;
+	// The engine swaps big-endian units in place up to the first zero unit.
+	// UTF-32 text whose length is no multiple of four can have none within
+	// the engine's input, which it then reads and writes past.
+	if (Form == EIF_UTF32_BE && WideSwapped)
+		StoppedShort = true;
 }
 
 void CXMLStreamReader::noteFault(std::size_t at, const std::string& message)

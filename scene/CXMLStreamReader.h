@@ -28,10 +28,10 @@ undefined entities, several top-level elements, and 8-bit text whatever
 encoding is declared. This reader follows the same tokenizing step by step,
 so a document gives the same elements, end tags and attribute values as with
 the engine's reader:
-- only &amp; &lt; &gt; &quot; &apos; are replaced, and only in attribute
-  values; every other reference (&#65;, &x;) stays as written, nothing is
-  ever loaded from outside the document, and a DTD is passed over like a
-  comment;
+- in attribute values only &amp; &lt; &gt; &quot; &apos; are replaced;
+  every other reference (&#65;, &x;) stays as written, nothing is ever
+  loaded from outside the document, and a DTD is passed over like a comment
+  (text content is not reported at all);
 - bytes are kept as written: no encoding is applied. A UTF-8 byte order mark
   is passed over; UTF-16 and UTF-32 text (with a byte order mark) is cut to
   8-bit characters, as the engine does;
@@ -39,7 +39,9 @@ the engine's reader:
 Where the engine's reader would read past the end of its input (a document
 cut inside a tag or comment), this reader stops before that tag, and a
 start tag whose attribute value is cut off is dropped rather than reported
-with a stale name.
+with a stale name. When reading ends early, describeFirstFault() and one
+warning line say where and why: a cut tag, comment or CDATA section, a zero
+byte, end tags missing at the end, or no element at all.
 
 The file is read in large blocks and each node is parsed in place, so the
 memory in use is one block plus the largest tag. Texts of the current node
@@ -70,10 +72,11 @@ public:
 	//! True once something kept the document from being read to its end.
 	bool isBroken() const { return !FaultMessage.empty(); }
 
-	//! True when reading stopped where the engine's reader reads past the
-	//! end of its input, or reports a start tag cut off by the end (or by a
-	//! zero byte) under the name of the node before it: a document cut inside
-	//! a tag or comment. Up to there both readers give the same nodes.
+	//! True where the engine's reader reads past the end of its input, or
+	//! reports a start tag cut off by the end (or by a zero byte) under the
+	//! name of the node before it: a document cut inside a tag or comment,
+	//! where this reader stops, or UTF-32 text without a zero unit at its end.
+	//! Up to there both readers give the same nodes.
 	bool stoppedShort() const { return StoppedShort; }
 
 	CXMLStreamReader(const CXMLStreamReader&) = delete;
@@ -103,6 +106,10 @@ private:
 
 	struct SAttribute
 	{
+		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, const char* value) :
+			Name(name), NameLength(nameLength), CompareLength(compareLength), Value(value)
+		{
+		}
 		const char* Name;
 		irr::u32 NameLength;
 		irr::u32 CompareLength; // up to a zero byte inside the name

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
+  libpugixml-dev librapidxml-dev
   xvfb xauth xdotool x11-utils imagemagick
 )
 

@@ -20,4 +20,4 @@ export VISTEL_X11_CLOSE="$root/build/tests/e2e/tools/vistel-x11-close"
 export VISTEL_SOURCE_DIR="$root"
 export PYTHONPATH="$root/tests/e2e"
 export PYTHONDONTWRITEBYTECODE=1
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" python3 scripts/tour.py "${1:-$root/tour}"
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" python3 scripts/tour.py "${1:-$root/tour}"

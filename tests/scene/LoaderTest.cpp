@@ -64,21 +64,28 @@ TEST_F(LoaderTest, SampleLevelLoadsThroughTheSceneManager)
 	ASSERT_EQ(result->getFrameCount(), 1u);
 	irr::scene::IMesh* mesh = result->getMesh(0);
 
-	// Stone (lightmapped), Wood, Brick, Plaster (a colour), Glass (blended);
-	// the unused material and its missing texture never appear.
-	ASSERT_EQ(mesh->getMeshBufferCount(), 5u);
-	const irr::video::E_MATERIAL_TYPE types[] = {irr::video::EMT_LIGHTMAP_LIGHTING, irr::video::EMT_SOLID,
-		irr::video::EMT_SOLID, irr::video::EMT_SOLID, irr::video::EMT_TRANSPARENT_ALPHA_CHANNEL};
+	// Eleven materials in document order, textures and colours alike
+	// carrying the one baked lightmap in their second slot: all lightmapped
+	// but the window glass (alpha-blended, tenth); the unused material and
+	// its missing texture never appear.
+	ASSERT_EQ(mesh->getMeshBufferCount(), 11u);
+	irr::video::ITexture* lightmap = mesh->getMeshBuffer(0)->getMaterial().getTexture(1);
+	ASSERT_NE(lightmap, nullptr);
 	irr::u32 triangles = 0;
-	for (irr::u32 b = 0; b < 5; ++b)
+	for (irr::u32 b = 0; b < 11; ++b)
 	{
 		irr::scene::IMeshBuffer* mb = mesh->getMeshBuffer(b);
-		EXPECT_EQ(mb->getMaterial().MaterialType, types[b]) << b;
+		EXPECT_EQ(mb->getMaterial().MaterialType,
+			b == 9 ? irr::video::EMT_TRANSPARENT_ALPHA_CHANNEL : irr::video::EMT_LIGHTMAP_LIGHTING) << b;
 		EXPECT_NE(mb->getMaterial().getTexture(0), nullptr) << b;
+		EXPECT_EQ(mb->getMaterial().getTexture(1), lightmap) << b;
 		triangles += mb->getIndexCount() / 3;
 	}
-	EXPECT_NE(mesh->getMeshBuffer(0)->getMaterial().getTexture(1), nullptr);
-	EXPECT_EQ(triangles, 280u);
+	EXPECT_EQ(triangles, 624u);
+	// The balcony the camera starts on lies just below the middle of the
+	// level's height, where the preview puts the camera.
+	const irr::core::aabbox3df box = mesh->getBoundingBox();
+	EXPECT_FLOAT_EQ((box.MinEdge.Y + box.MaxEdge.Y) * 0.5f, 24.f);
 	EXPECT_TRUE(Logger->Lines.empty());
 	std::remove(copy.c_str());
 }

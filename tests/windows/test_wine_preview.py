@@ -69,34 +69,36 @@ class WinePreviewTest(unittest.TestCase):
             self.assertIn("shaders disabled", run.read_output().lower())
 
     def test_texture_name_with_a_windows_1252_letter_is_found(self):
-        # The level names its floor texture with the byte 0xE9 (e acute in
-        # the ANSI code page). With the letter in the file's name the stone
-        # floor is drawn; with a plain "e" the texture is not found and the
-        # floor is drawn white.
+        # The level names its lightmap (on every lit material) with the byte
+        # 0xE9, e acute in the ANSI code page. Two runs differ only in the
+        # file's name on disk: with the letter the lightmap is found, with a
+        # plain "e" it is not, and the level looks different.
+        lightmap = b"Lightmaps\\Level.png"
         means = {}
-        for disk_name in ("Stoné.tga", "Stone.tga"):
+        for disk_name in ("Levél.png", "Level.png"):
             folder = e2e.tempfile.mkdtemp(prefix="vistel-wine-1252-")
             self.addCleanup(e2e.shutil.rmtree, folder, True)
             e2e.shutil.copytree(os.path.join(os.path.dirname(e2e.SAMPLE_LEVEL), "Textures"),
                                 os.path.join(folder, "Textures"))
-            floors = os.path.join(folder, "Textures", "Floors")
-            os.rename(os.path.join(floors, "Stone.tga"), os.path.join(floors, disk_name))
+            lightmaps = os.path.join(folder, "Textures", "Lightmaps")
+            os.rename(os.path.join(lightmaps, "Level.png"), os.path.join(lightmaps, disk_name))
             with open(e2e.SAMPLE_LEVEL, "rb") as f:
                 document = f.read()
-            self.assertIn(b'file="Floors\\Stone.tga"', document)
+            self.assertIn(lightmap, document)
             level = os.path.join(folder, "level.xml")
             with open(level, "wb") as f:
-                f.write(document.replace(b'file="Floors\\Stone.tga"', b'file="Floors\\Ston\xe9.tga"'))
+                f.write(document.replace(lightmap, b"Lightmaps\\Lev\xe9l.png"))
+            found = "é" in disk_name
             with e2e.HostRun(level=level) as run:
                 run.confirm_settings_sheet()
                 preview = run.wait_for_preview()
-                picture = self.grab(run, preview, "wine-1252-%s.png" % ("found" if "é" in disk_name else "missing"))
-                e2e.wait_until(lambda: e2e.picture_statistics(picture)[0] > 0.05, timeout=30,
-                               what="a drawn frame")
-                means[disk_name] = e2e.picture_statistics(self.grab(run, preview, "wine-1252.png"))[0]
+                name = "wine-1252-%s.png" % ("found" if found else "missing")
+                e2e.wait_until(lambda: e2e.picture_statistics(self.grab(run, preview, name))[1] > 0.02,
+                               timeout=60, interval=1.0, what="a drawn frame")
+                means[found] = e2e.picture_statistics(self.grab(run, preview, name))[0]
                 e2e.close_and_wait(preview)
                 self.assertEqual(run.wait(), 0, run.read_output())
-        self.assertLess(means["Stoné.tga"] + 0.1, means["Stone.tga"], means)
+        self.assertGreater(abs(means[True] - means[False]), 0.05, means)
 
 if __name__ == "__main__":
     unittest.main()

@@ -1,6 +1,7 @@
 #include "CPrimitiveBuilder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vistel::levelgen
 {
@@ -53,11 +54,19 @@ void CPrimitiveBuilder::addPolygon(std::vector<SVec3> corners, const SVec3& fron
 	}
 	// A right-handed normal pointing to the front means the corners run
 	// counter-clockwise seen from the front: reverse them.
-	if (n.X * front.X + n.Y * front.Y + n.Z * front.Z > 0.f)
+	const bool reversed = n.X * front.X + n.Y * front.Y + n.Z * front.Z > 0.f;
+	if (reversed)
 		std::reverse(corners.begin(), corners.end());
 
 	SGenPolygon polygon;
 	polygon.MaterialId = materialId;
+	// The plane's normal, turned to the front side.
+	const float length = std::sqrt(n.X * n.X + n.Y * n.Y + n.Z * n.Z);
+	if (length > 0.f)
+	{
+		const float sign = (n.X * front.X + n.Y * front.Y + n.Z * front.Z) >= 0.f ? 1.f : -1.f;
+		polygon.Normal = {sign * n.X / length, sign * n.Y / length, sign * n.Z / length};
+	}
 	for (const SVec3& p : corners)
 	{
 		SGenCorner c;

@@ -133,7 +133,7 @@ void writeLights(COutput& out, const SGenLevel& level)
 	out << "<lights>\n";
 	int id = 0;
 	for (const SGenLight& l : level.Lights)
-		out << "<light id=\"" << id++ << "\" type=\"point\" x=\"" << l.Position.X << "\" y=\"" << l.Position.Y
+		out << "<light id=\"" << id++ << "\" type=\"" << (l.Sun ? "directional" : "point") << "\" x=\"" << l.Position.X << "\" y=\"" << l.Position.Y
 		    << "\" z=\"" << l.Position.Z << "\" r=\"" << int{l.R} << "\" g=\"" << int{l.G} << "\" b=\""
 		    << int{l.B} << "\" radius=\"" << l.Radius << "\" />\n";
 	out << "</lights>\n";

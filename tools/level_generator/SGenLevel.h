@@ -30,6 +30,14 @@ struct SGenLayer
 	std::uint8_t R = 0, G = 0, B = 0, A = 255;
 };
 
+// How the lightmap baker treats a material's polygons.
+enum EGenSurface
+{
+	EGS_OPAQUE,   // lit by the lights, casts shadows
+	EGS_GLASS,    // lit, lets light through with a tint
+	EGS_EMISSIVE  // a lamp: full brightness, casts no shadow
+};
+
 struct SGenMaterial
 {
 	int Id = 0;
@@ -37,6 +45,15 @@ struct SGenMaterial
 	std::string Category;
 	bool Used = true;
 	std::vector<SGenLayer> Layers;
+	EGenSurface Surface = EGS_OPAQUE;
+
+	bool hasLightmap() const
+	{
+		for (const SGenLayer& layer : Layers)
+			if (layer.Type == "lightmap")
+				return true;
+		return false;
+	}
 };
 
 // A polygon corner carries two mappings; the document writer picks one per
@@ -52,6 +69,7 @@ struct SGenPolygon
 {
 	int MaterialId = 0;
 	std::vector<SGenCorner> Corners;
+	SVec3 Normal; // unit normal of the side the polygon is seen from
 };
 
 struct SGenTag
@@ -71,9 +89,12 @@ struct SGenPrimitive
 
 struct SGenLight
 {
-	SVec3 Position;
+	SVec3 Position;     // a point light's position; a sun's direction towards the sun
 	std::uint8_t R = 255, G = 255, B = 255;
-	float Radius = 0.f;
+	float Radius = 0.f; // reach of a point light
+	bool Sun = false;   // a light infinitely far away, shining along -Position
+	float Intensity = 1.f;
+	float Size = 0.f;   // radius of a point light's bulb, or a sun's angular radius (radians)
 };
 
 struct SGenLevel

@@ -1,6 +1,9 @@
 // vistel-levelgen: writes a scene document in the editor's format, the
 // textures it names, and the same geometry as an OBJ file.
 #include "CLevelBuilder.h"
+#include "CLightmapBaker.h"
+#include "CSampleLevelBuilder.h"
+#include "CSampleTextures.h"
 #include "CSceneDocumentWriter.h"
 #include "CTextureWriter.h"
 
@@ -20,6 +23,9 @@ void usage()
 {
 	std::puts(
 		"usage: vistel-levelgen [options]\n"
+		"  --sample           the bundled sample level: a few rooms with baked lightmaps,\n"
+		"                     JPEG and PNG textures and a sky box (ignores --rooms, --detail,\n"
+		"                     --triangles and --seed; texture size default 512)\n"
 		"  --out DIR          output folder (default .)\n"
 		"  --name NAME        base name of the document and OBJ (default level)\n"
 		"  --rooms N          number of rooms (default 4)\n"
@@ -47,6 +53,73 @@ bool writeTextures(const fs::path& folder, int size, std::uint32_t seed)
 	return ok;
 }
 
+std::string fileName(const char* documentPath)
+{
+	std::string name = documentPath;
+	for (char& c : name)
+		if (c == '\\')
+			c = '/';
+	return name;
+}
+
+bool writeSampleTextures(const fs::path& folder, int size, const SImage& lightmap)
+{
+	CImageFiles files;
+	if (!files.ok())
+		return false;
+	std::error_code ec;
+	for (const char* sub : {"Walls", "Floors", "Metal", "Lightmaps", "Sky"})
+		fs::create_directories(folder / sub, ec);
+	auto path = [&](const char* name) { return (folder / fileName(name)).string(); };
+	const int quality = 88;
+	bool ok = true;
+	ok &= files.writeJpeg(paintBrickWall(size), path(SSampleTextureFiles::Brick), quality);
+	ok &= files.writeJpeg(paintFloorTiles(size), path(SSampleTextureFiles::Tiles), quality);
+	ok &= files.writeJpeg(paintWoodPlanks(size), path(SSampleTextureFiles::Wood), quality);
+	ok &= files.writeJpeg(paintMetalPanels(size), path(SSampleTextureFiles::Metal), quality);
+	ok &= files.writeJpeg(paintConcrete(size), path(SSampleTextureFiles::Concrete), quality);
+	ok &= files.writePng(paintWindowGlass(std::max(8, size / 2)), path(SSampleTextureFiles::Glass));
+	ok &= files.writePng(lightmap, path(SSampleTextureFiles::Lightmap));
+	// The sky in the engine's axes, where z is mirrored against the document.
+	const SVec3 sun = getSampleSunDirection();
+	const ESkyFace faces[6] = {ESF_TOP, ESF_LEFT, ESF_FRONT, ESF_RIGHT, ESF_BOTTOM, ESF_BACK};
+	for (int i = 0; i < 6; ++i)
+		ok &= files.writeJpeg(paintSkyFace(faces[i], size, sun.X, sun.Y, -sun.Z), path(SSampleTextureFiles::Sky[i]),
+			quality);
+	return ok;
+}
+
+int writeSample(const fs::path& folder, const std::string& name, int textureSize, bool obj, bool textures,
+	const SDocumentOptions& document)
+{
+	SGenLevel level = buildSampleLevel();
+	SBakeReport report;
+	const SImage lightmap = bakeLightmaps(level, SBakeOptions(), report);
+	std::error_code ec;
+	fs::create_directories(folder, ec);
+	const fs::path documentPath = folder / (name + ".xml");
+	if (!writeSceneDocument(level, documentPath.string(), document))
+	{
+		std::fprintf(stderr, "cannot write %s\n", documentPath.string().c_str());
+		return 1;
+	}
+	if (obj && !writeObj(level, (folder / (name + ".obj")).string(), name + ".mtl", "Textures"))
+	{
+		std::fputs("cannot write the OBJ file\n", stderr);
+		return 1;
+	}
+	if (textures && !writeSampleTextures(folder / "Textures", textureSize, lightmap))
+	{
+		std::fputs("cannot write the textures\n", stderr);
+		return 1;
+	}
+	std::printf("%s: sample level, %zu primitives, %zu polygons, %zu triangles\n"
+				"lightmap %dx%d: %zu patches, %zu texels, %zu shadow rays\n",
+		documentPath.string().c_str(), level.Primitives.size(), level.polygonCount(), level.triangleCount(),
+		report.AtlasWidth, report.AtlasHeight, report.Patches, report.Texels, report.ShadowRays);
+	return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,8 +128,8 @@ int main(int argc, char** argv)
 	SDocumentOptions document;
 	std::string out = ".", name = "level";
 	long long triangles = 0;
-	bool detailGiven = false, obj = true, textures = true;
-	int textureSize = 128;
+	bool detailGiven = false, obj = true, textures = true, sample = false;
+	int textureSize = 0;
 
 	for (int i = 1; i < argc; ++i)
 	{
@@ -69,7 +142,9 @@ int main(int argc, char** argv)
 			}
 			return argv[++i];
 		};
-		if (arg == "--out")
+		if (arg == "--sample")
+			sample = true;
+		else if (arg == "--out")
 			out = value();
 		else if (arg == "--name")
 			name = value();
@@ -104,11 +179,16 @@ int main(int argc, char** argv)
 			return 2;
 		}
 	}
+	if (textureSize == 0)
+		textureSize = sample ? 512 : 128;
 	if (build.Rooms < 1 || build.Detail < 1 || textureSize < 8 || (textureSize & (textureSize - 1)) != 0)
 	{
 		std::fputs("rooms and detail must be positive; the texture size a power of two of at least 8\n", stderr);
 		return 2;
 	}
+
+	if (sample)
+		return writeSample(fs::path(out), name, textureSize, obj, textures, document);
 
 	if (triangles > 0)
 	{

@@ -40,7 +40,7 @@ class PreviewRunTest(unittest.TestCase):
         with e2e.HostRun("--runs", "2") as run:
             for attempt in range(2):
                 window = run.wait_for_preview()
-                self.assertEqual(e2e.window_size(window), (640, 480))
+                e2e.wait_for_window_size(window, (640, 480))
                 if attempt == 0:
                     config = run.path("Plugins", "vistel.cfg")
                     with open(config, "rb") as f:

@@ -69,7 +69,7 @@ class SettingsSheetTest(unittest.TestCase):
         e2e.wait_for_window_gone(sheet)
         preview = run.wait_for_window(exclude=[sheet])
         # the mode the file held, saved back unchanged by OK
-        self.assertEqual(e2e.window_size(preview), (800, 600))
+        e2e.wait_for_window_size(preview, (800, 600))
         self.assertEqual(self.read(config), self.config_bytes)
         e2e.close_and_wait(preview)
         self.assertEqual(run.wait(), 0, run.read_output())
