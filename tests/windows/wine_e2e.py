@@ -220,9 +220,10 @@ def picture_statistics(path):
 
 
 def red_fraction(path, geometry):
-    """Share of clearly red pixels in a part of the picture ("WxH+X+Y")."""
+    """Share of pure red pixels (as the info text is drawn; bricks are far
+    darker) in a part of the picture ("WxH+X+Y")."""
     output = subprocess.run(["convert", path, "-crop", geometry, "+repage", "-fx",
-                             "(r > 0.5 && g < 0.3 && b < 0.3) ? 1 : 0", "-format", "%[fx:mean]",
+                             "(r > 0.85 && g < 0.2 && b < 0.2) ? 1 : 0", "-format", "%[fx:mean]",
                              "info:"], stdout=subprocess.PIPE, check=True, text=True).stdout
     return float(output)
 
