@@ -10,6 +10,7 @@
 #include "CTXSMeshFileLoader.h"
 #include "RenderLoop.h"
 #include "SceneSetUp.h"
+#include "StageTiming.h"
 
 #include <irrlicht.h>
 #include <cstdio>
@@ -91,6 +92,7 @@ void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
 	std::string reply;
 	if (!exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply))
 		return;
+	noteStageEnd("transfer");
 	// A file that cannot be written is skipped: the run loads whatever an
 	// earlier run left there.
 	writeSceneFile(sceneFilePath, reply);

@@ -8,6 +8,7 @@
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "ShaderSetup.h"
+#include "StageTiming.h"
 
 #include <irrlicht.h>
 
@@ -150,11 +151,13 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.levelNode = normalMapped
 		? addNormalMappedLevel(device, frame, installDirectory, meshCopy)
 		: addScaledLevel(sceneManager, frame, settings.level);
+	noteStageEnd("octree");
 	if (state.levelNode && settings.collision.collisionEnabled)
 		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
 			normalMapped);
 	else
 		state.collisionsActive = false;
+	noteStageEnd("selector");
 	// The node holds the copy now; the run's reference is no longer needed,
 	// with collisions or without.
 	if (meshCopy)
