@@ -1,6 +1,8 @@
 #include "HostReplies.h"
 #include "PathParts.h"
 
+#include <cstring>
+
 namespace vistel
 {
 
@@ -64,17 +66,43 @@ irr::core::stringc parseInstallDirectory(const std::string& reply)
 	return irr::core::stringc(trimLineBlanks(inner).c_str());
 }
 
+bool writeSceneFileText(const char* reply, std::size_t size, SceneFileSink sink, void* context)
+{
+	const char* position = reply;
+	const char* const end = reply + size;
+	bool first = true;
+	for (;;)
+	{
+		const char* lineFeed = static_cast<const char*>(std::memchr(position, '\n',
+			static_cast<std::size_t>(end - position)));
+		const char* lineEnd = lineFeed ? lineFeed : end;
+		const char* begin = position;
+		while (begin < lineEnd && isLineBlank(*begin))
+			++begin;
+		const char* last = lineEnd;
+		while (last > begin && isLineBlank(last[-1]))
+			--last;
+		if (last > begin && !sink(context, begin, static_cast<std::size_t>(last - begin)))
+			return false;
+		if (first && !sink(context, SCENE_SETTINGS_ELEMENT, sizeof(SCENE_SETTINGS_ELEMENT) - 1))
+			return false;
+		first = false;
+		if (!lineFeed)
+			return true;
+		position = lineFeed + 1;
+	}
+}
+
 std::string buildSceneFileText(const std::string& reply)
 {
-	const std::vector<std::string> lines = splitAtLineFeeds(reply);
 	std::string text;
 	text.reserve(reply.size() + sizeof(SCENE_SETTINGS_ELEMENT));
-	for (size_t i = 0; i < lines.size(); ++i)
-	{
-		text += trimLineBlanks(lines[i]);
-		if (i == 0)
-			text += SCENE_SETTINGS_ELEMENT;
-	}
+	writeSceneFileText(reply.data(), reply.size(),
+		[](void* context, const char* piece, std::size_t size) {
+			static_cast<std::string*>(context)->append(piece, size);
+			return true;
+		},
+		&text);
 	return text;
 }
 

@@ -2,6 +2,7 @@
 #define VISTEL_HOST_REPLIES_H_INCLUDED
 
 #include <irrString.h>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ extern const char SCENE_SETTINGS_ELEMENT[];
 //! The scene file's content for a scene reply: every line trimmed, joined
 //! without line breaks, the settings element after the first line.
 std::string buildSceneFileText(const std::string& reply);
+
+//! Receives the scene file's text piece by piece; false stops the writing.
+typedef bool (*SceneFileSink)(void* context, const char* piece, std::size_t size);
+
+//! Hands the scene file's text for a reply of size bytes to the sink in one
+//! pass over the reply, without copying a line: the first trimmed line, the
+//! settings element, then every further trimmed line. False when the sink
+//! refused a piece.
+bool writeSceneFileText(const char* reply, std::size_t size, SceneFileSink sink, void* context);
 
 //! The texture directory from the editor's ini text: the value of the last
 //! "texturefiles=" line without one trailing separator; the install

@@ -77,25 +77,30 @@ bool editSettings(const core::stringc& settingsDirectory)
 	return true;
 }
 
-bool writeSceneFile(const core::stringc& sceneFilePath, const std::string& reply)
+bool writeSceneFile(const core::stringc& sceneFilePath, const char* reply, std::size_t size)
 {
-	const std::string text = buildSceneFileText(reply);
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
 		return false;
-	const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+	// The pieces are short; a large buffer turns them into few writes.
+	std::setvbuf(file, 0, _IOFBF, 1 << 20);
+	const bool written = writeSceneFileText(reply, size,
+		[](void* context, const char* piece, std::size_t length) {
+			return std::fwrite(piece, 1, length, static_cast<FILE*>(context)) == length;
+		},
+		file);
 	return std::fclose(file) == 0 && written;
 }
 
 void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
 {
-	std::string reply;
+	SHostReply reply;
 	if (!exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply))
 		return;
 	noteStageEnd("transfer");
 	// A file that cannot be written is skipped: the run loads whatever an
-	// earlier run left there.
-	writeSceneFile(sceneFilePath, reply);
+	// earlier run left there. The reply goes as soon as it is written.
+	writeSceneFile(sceneFilePath, reply.Data.get(), reply.Size);
 }
 
 void keepDisplayableScreenMode(SEngineSettings& engine)
