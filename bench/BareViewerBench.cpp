@@ -61,6 +61,11 @@ scene::SMesh* mergePerMaterial(scene::IMesh* source, video::ITexture* lightmap)
 		const video::S3DVertex* vertices = static_cast<const video::S3DVertex*>(in->getVertices());
 		const u16* indices = in->getIndices();
 		const u32 vertexCount = in->getVertexCount();
+		if (vertexCount > maxVertices)
+		{
+			std::fprintf(stderr, "an OBJ buffer of %u vertices cannot be drawn with 16-bit indices\n", vertexCount);
+			continue;
+		}
 		// Whole buffers move together: the OBJ loader's buffers are small.
 		scene::SMeshBufferLightMap*& out = open[texture];
 		if (!out || out->Vertices.size() + vertexCount > maxVertices)
@@ -74,13 +79,11 @@ scene::SMesh* mergePerMaterial(scene::IMesh* source, video::ITexture* lightmap)
 			out->drop();
 		}
 		const u32 base = out->Vertices.size();
-		out->Vertices.reallocate(base + vertexCount);
 		for (u32 v = 0; v < vertexCount; ++v)
 		{
 			const video::S3DVertex& s = vertices[v];
 			out->Vertices.push_back(video::S3DVertex2TCoords(s.Pos, s.Normal, s.Color, s.TCoords, s.TCoords));
 		}
-		out->Indices.reallocate(out->Indices.size() + in->getIndexCount());
 		// The engine's OBJ loader turns the file's winding round, the
 		// preview keeps it: the viewer turns it back so the same faces face
 		// the camera.

@@ -48,17 +48,31 @@ double secondsSince(Clock::time_point start)
 	return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void printStage(const char* name)
-{
-	std::printf("stage %s %.3f\n", name, secondsSince(stageMark));
-	stageMark = Clock::now();
-}
-
 long peakResidentKiB()
 {
 	rusage usage;
 	getrusage(RUSAGE_SELF, &usage);
 	return usage.ru_maxrss;
+}
+
+long residentKiB()
+{
+	long pages = 0, resident = 0;
+	FILE* statm = std::fopen("/proc/self/statm", "r");
+	if (statm)
+	{
+		if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+			resident = 0;
+		std::fclose(statm);
+	}
+	return resident * 4;
+}
+
+void printStage(const char* name)
+{
+	std::printf("stage %s %.3f\n", name, secondsSince(stageMark));
+	std::printf("memory %s resident %ld peak %ld KiB\n", name, residentKiB(), peakResidentKiB());
+	stageMark = Clock::now();
 }
 
 int VISTEL_CALL answer(SCallbackRecord* record)
