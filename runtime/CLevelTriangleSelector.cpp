@@ -5,6 +5,7 @@
 #include <ISceneNode.h>
 #include <S3DVertex.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace irr;
@@ -17,7 +18,8 @@ namespace
 
 // Deep enough for any level; it bounds the work on a degenerate one.
 const u32 MAX_DEPTH = 32;
-// The node's triangles stay with it; 0 to 7 name the octant below.
+// A triangle that cannot be placed stays with the node; 0 to 7 name the
+// octant below.
 const u8 STAYS = 8;
 
 } // end anonymous namespace
@@ -46,6 +48,16 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 		TriangleCount += triangles;
 	}
 
+	if (Buffers.size() <= 0x10000)
+	{
+		TriangleBuffers.resize(TriangleCount);
+		for (size_t b = 0; b < Buffers.size(); ++b)
+		{
+			const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
+			std::fill(TriangleBuffers.begin() + Buffers[b].FirstTriangle, TriangleBuffers.begin() + end,
+				static_cast<u16>(b));
+		}
+	}
 	Order.resize(TriangleCount);
 	for (u32 t = 0; t < TriangleCount; ++t)
 		Order[t] = t;
@@ -64,15 +76,22 @@ CLevelTriangleSelector::~CLevelTriangleSelector()
 
 bool CLevelTriangleSelector::getTriangle(u32 t, core::triangle3df& triangle) const
 {
-	// The buffer holding triangle t: the last one starting at or before it.
-	size_t low = 0, high = Buffers.size();
-	while (high - low > 1)
+	// The buffer holding triangle t: noted per triangle where the numbers
+	// fit, else the last buffer starting at or before it.
+	size_t low = 0;
+	if (!TriangleBuffers.empty())
+		low = TriangleBuffers[t];
+	else
 	{
-		const size_t middle = (low + high) / 2;
-		if (Buffers[middle].FirstTriangle <= t)
-			low = middle;
-		else
-			high = middle;
+		size_t high = Buffers.size();
+		while (high - low > 1)
+		{
+			const size_t middle = (low + high) / 2;
+			if (Buffers[middle].FirstTriangle <= t)
+				low = middle;
+			else
+				high = middle;
+		}
 	}
 	const SBuffer& buffer = Buffers[low];
 	const u32 first = (t - buffer.FirstTriangle) * 3;
@@ -110,9 +129,11 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, std::vector<u
 	node.First = first;
 	node.Count = count;
 
-	// The node's box holds all its triangles, and where a triangle fits in
-	// one octant around the box's centre it goes down into that octant's
-	// node, as in the engine's octrees.
+	// The node's box holds all its triangles. Every triangle goes down into
+	// the octant around the box's centre that holds its own centre; a child's
+	// box is that of its triangles, so it may reach past its octant. Unlike
+	// the engine's octree, no triangle that crosses a dividing plane stays
+	// behind in a large node, where every query near it would test it.
 	bool boxStarted = false;
 	for (u32 i = first; i < first + count; ++i)
 	{
@@ -139,11 +160,9 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, std::vector<u
 			u8 group = STAYS;
 			if (box.MinEdge.X <= box.MaxEdge.X)
 			{
-				const bool xLow = box.MaxEdge.X <= middle.X, xHigh = box.MinEdge.X >= middle.X;
-				const bool yLow = box.MaxEdge.Y <= middle.Y, yHigh = box.MinEdge.Y >= middle.Y;
-				const bool zLow = box.MaxEdge.Z <= middle.Z, zHigh = box.MinEdge.Z >= middle.Z;
-				if ((xLow || xHigh) && (yLow || yHigh) && (zLow || zHigh))
-					group = static_cast<u8>((xHigh ? 1 : 0) | (yHigh ? 2 : 0) | (zHigh ? 4 : 0));
+				const core::vector3df centre = box.getCenter();
+				group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
+					| (centre.Z > middle.Z ? 4 : 0));
 			}
 			groups[i] = group;
 			++groupSizes[group];

@@ -20,9 +20,10 @@ namespace vistel
 /** Answers like the engine's octree triangle selector (a box query returns
 every triangle that is not wholly outside the box, in the node's world
 space), but keeps no copy of the triangles: its octree holds 4-byte triangle
-numbers over the mesh's own vertices and indices, all in one list. That makes
-it several times faster to build on a large level and a small fraction of the
-memory. The mesh is grabbed and must not change while the selector lives; the
+numbers over the mesh's own vertices and indices, all in one list, and every
+triangle sits in a leaf (node boxes are those of their triangles). That
+makes it several times faster to build on a large level, a small fraction of
+the memory, and a query tests few triangles. The mesh is grabbed and must not change while the selector lives; the
 node is not grabbed, as with the engine's selectors. */
 class CLevelTriangleSelector : public irr::scene::ITriangleSelector
 {
@@ -74,11 +75,12 @@ private:
 	irr::u32 MinimalPolysPerNode;
 	std::vector<SBuffer> Buffers;
 	irr::u32 TriangleCount;
+	//! The buffer of every triangle (empty when there are too many buffers
+	//! to number in 16 bits).
+	std::vector<irr::u16> TriangleBuffers;
 	//! Triangle numbers, grouped node by node.
 	std::vector<irr::u32> Order;
 	std::vector<SNode> Nodes;
-	//! Box of every triangle, while the octree is built.
-	std::vector<irr::core::aabbox3df> BuildBoxes;
 };
 
 } // end namespace vistel
