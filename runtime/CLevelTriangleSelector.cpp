@@ -18,9 +18,6 @@ namespace
 
 // Deep enough for any level; it bounds the work on a degenerate one.
 const u32 MAX_DEPTH = 32;
-// A triangle that cannot be placed stays with the node; 0 to 7 name the
-// octant below.
-const u8 STAYS = 8;
 
 } // end anonymous namespace
 
@@ -58,13 +55,27 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 				static_cast<u16>(b));
 		}
 	}
-	Order.resize(TriangleCount);
+	// Only triangles that can be read go into the octree; the centres are
+	// needed while it is built.
+	std::vector<core::vector3df> centroids(TriangleCount);
+	core::aabbox3df centres;
+	Order.reserve(TriangleCount);
+	core::triangle3df triangle;
 	for (u32 t = 0; t < TriangleCount; ++t)
-		Order[t] = t;
-	if (TriangleCount > 0)
 	{
-		std::vector<u32> scratch(TriangleCount);
-		build(0, TriangleCount, 0, scratch);
+		if (!getTriangle(t, triangle))
+			continue;
+		centroids[t] = (triangle.pointA + triangle.pointB + triangle.pointC) / 3.f;
+		if (Order.empty())
+			centres.reset(centroids[t]);
+		else
+			centres.addInternalPoint(centroids[t]);
+		Order.push_back(t);
+	}
+	if (!Order.empty())
+	{
+		std::vector<u32> scratch(Order.size());
+		build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch);
 	}
 }
 
@@ -109,19 +120,15 @@ bool CLevelTriangleSelector::getTriangle(u32 t, core::triangle3df& triangle) con
 	return true;
 }
 
-core::aabbox3df CLevelTriangleSelector::getTriangleBox(u32 t) const
+u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::aabbox3df& centres,
+	const std::vector<core::vector3df>& centroids, std::vector<u32>& scratch)
 {
-	core::triangle3df triangle;
-	if (!getTriangle(t, triangle))
-		return core::aabbox3df(1.f, 1.f, 1.f, -1.f, -1.f, -1.f); // fits nowhere, stays on top
-	core::aabbox3df box(triangle.pointA);
-	box.addInternalPoint(triangle.pointB);
-	box.addInternalPoint(triangle.pointC);
-	return box;
-}
-
-u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, std::vector<u32>& scratch)
-{
+	// Every triangle goes down into the octant, around the middle of the
+	// centres' box, that holds its centre, until few are left: no triangle
+	// that crosses a dividing plane stays behind in a large node, where every
+	// query near it would test it (as in the engine's octree). A node's box
+	// is that of its triangles, found on the way back up, so it may reach
+	// past its octant.
 	const u32 nodeIndex = static_cast<u32>(Nodes.size());
 	Nodes.push_back(SNode());
 	SNode node;
@@ -129,74 +136,74 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, std::vector<u
 	node.First = first;
 	node.Count = count;
 
-	// The node's box holds all its triangles. Every triangle goes down into
-	// the octant around the box's centre that holds its own centre; a child's
-	// box is that of its triangles, so it may reach past its octant. Unlike
-	// the engine's octree, no triangle that crosses a dividing plane stays
-	// behind in a large node, where every query near it would test it.
-	bool boxStarted = false;
-	for (u32 i = first; i < first + count; ++i)
+	if (count > MinimalPolysPerNode && depth < MAX_DEPTH && !centres.isEmpty())
 	{
-		const core::aabbox3df box = getTriangleBox(Order[i]);
-		if (box.MinEdge.X > box.MaxEdge.X)
-			continue;
-		if (boxStarted)
-			node.Box.addInternalBox(box);
-		else
-			node.Box = box;
-		boxStarted = true;
-	}
-	if (!boxStarted)
-		node.Box.reset(0.f, 0.f, 0.f);
-
-	if (count > MinimalPolysPerNode && depth < MAX_DEPTH && !node.Box.isEmpty())
-	{
-		const core::vector3df middle = node.Box.getCenter();
-		u32 groupSizes[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+		const core::vector3df middle = centres.getCenter();
+		u32 groupSizes[8] = {0, 0, 0, 0, 0, 0, 0, 0};
 		std::vector<u8> groups(count);
 		for (u32 i = 0; i < count; ++i)
 		{
-			const core::aabbox3df box = getTriangleBox(Order[first + i]);
-			u8 group = STAYS;
-			if (box.MinEdge.X <= box.MaxEdge.X)
-			{
-				const core::vector3df centre = box.getCenter();
-				group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
-					| (centre.Z > middle.Z ? 4 : 0));
-			}
+			const core::vector3df& centre = centroids[Order[first + i]];
+			const u8 group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
+				| (centre.Z > middle.Z ? 4 : 0));
 			groups[i] = group;
 			++groupSizes[group];
 		}
-		if (groupSizes[STAYS] < count)
+		// Stable counting sort by octant.
+		u32 starts[8];
+		u32 next = 0;
+		for (u32 g = 0; g < 8; ++g)
 		{
-			// Stable counting sort: the node's own triangles, then octant 0 to 7.
-			u32 starts[9];
-			starts[STAYS] = 0;
-			u32 next = groupSizes[STAYS];
-			for (u32 g = 0; g < 8; ++g)
-			{
-				starts[g] = next;
-				next += groupSizes[g];
-			}
-			u32 positions[9];
-			std::memcpy(positions, starts, sizeof(positions));
-			for (u32 i = 0; i < count; ++i)
-				scratch[positions[groups[i]]++] = Order[first + i];
-			std::memcpy(&Order[first], &scratch[0], count * sizeof(u32));
-			groups.clear();
-			groups.shrink_to_fit();
-
-			node.Count = groupSizes[STAYS];
-			Nodes[nodeIndex] = node;
-			for (u32 g = 0; g < 8; ++g)
-			{
-				if (groupSizes[g] == 0)
-					continue;
-				const u32 child = build(first + starts[g], groupSizes[g], depth + 1, scratch);
-				Nodes[nodeIndex].Children[g] = child;
-			}
-			return nodeIndex;
+			starts[g] = next;
+			next += groupSizes[g];
 		}
+		u32 positions[8];
+		std::memcpy(positions, starts, sizeof(positions));
+		for (u32 i = 0; i < count; ++i)
+			scratch[positions[groups[i]]++] = Order[first + i];
+		std::memcpy(&Order[first], &scratch[0], count * sizeof(u32));
+		groups.clear();
+		groups.shrink_to_fit();
+
+		node.Count = 0;
+		bool boxStarted = false;
+		for (u32 g = 0; g < 8; ++g)
+		{
+			if (groupSizes[g] == 0)
+				continue;
+			core::aabbox3df octant;
+			octant.MinEdge.X = (g & 1) ? middle.X : centres.MinEdge.X;
+			octant.MaxEdge.X = (g & 1) ? centres.MaxEdge.X : middle.X;
+			octant.MinEdge.Y = (g & 2) ? middle.Y : centres.MinEdge.Y;
+			octant.MaxEdge.Y = (g & 2) ? centres.MaxEdge.Y : middle.Y;
+			octant.MinEdge.Z = (g & 4) ? middle.Z : centres.MinEdge.Z;
+			octant.MaxEdge.Z = (g & 4) ? centres.MaxEdge.Z : middle.Z;
+			const u32 child = build(first + starts[g], groupSizes[g], depth + 1, octant, centroids, scratch);
+			node.Children[g] = child;
+			if (boxStarted)
+				node.Box.addInternalBox(Nodes[child].Box);
+			else
+				node.Box = Nodes[child].Box;
+			boxStarted = true;
+		}
+		Nodes[nodeIndex] = node;
+		return nodeIndex;
+	}
+
+	// A leaf: the box of its own triangles.
+	core::triangle3df triangle;
+	bool boxStarted = false;
+	for (u32 i = first; i < first + count; ++i)
+	{
+		if (!getTriangle(Order[i], triangle))
+			continue;
+		if (!boxStarted)
+			node.Box.reset(triangle.pointA);
+		else
+			node.Box.addInternalPoint(triangle.pointA);
+		node.Box.addInternalPoint(triangle.pointB);
+		node.Box.addInternalPoint(triangle.pointC);
+		boxStarted = true;
 	}
 	Nodes[nodeIndex] = node;
 	return nodeIndex;

@@ -64,8 +64,8 @@ private:
 	//! Triangle t in the mesh's own space; false for one whose index runs
 	//! past its buffer.
 	bool getTriangle(irr::u32 t, irr::core::triangle3df& triangle) const;
-	irr::core::aabbox3df getTriangleBox(irr::u32 t) const;
-	irr::u32 build(irr::u32 first, irr::u32 count, irr::u32 depth, std::vector<irr::u32>& scratch);
+	irr::u32 build(irr::u32 first, irr::u32 count, irr::u32 depth, const irr::core::aabbox3df& centres,
+		const std::vector<irr::core::vector3df>& centroids, std::vector<irr::u32>& scratch);
 	irr::core::matrix4 getOutputTransform(const irr::core::matrix4* transform) const;
 	void collect(irr::u32 nodeIndex, const irr::core::aabbox3df& box, const irr::core::matrix4& output,
 		irr::core::triangle3df* triangles, irr::s32 arraySize, irr::s32& written) const;
