@@ -32,10 +32,25 @@ double secondsSince(Clock::time_point start)
 	return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+double cpuSeconds();
+
 void printStage(const char* name, Clock::time_point& mark)
 {
+	static double cpuMark = 0;
 	std::printf("stage %s %.3f\n", name, secondsSince(mark));
+	const double cpu = cpuSeconds();
+	std::printf("cpu %s %.3f\n", name, cpu - cpuMark);
+	cpuMark = cpu;
 	mark = Clock::now();
+}
+
+double cpuSeconds()
+{
+	// The whole process, the driver's threads included: on a busy machine
+	// the processor time says more than the wall clock.
+	rusage usage;
+	getrusage(RUSAGE_SELF, &usage);
+	return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
 long peakResidentKiB()
@@ -189,6 +204,7 @@ int main(int argc, char** argv)
 	driver->endScene();
 	printStage("first-frame", mark);
 	std::printf("total %.3f\n", secondsSince(start));
+	std::printf("total-cpu %.3f\n", cpuSeconds());
 	std::printf("triangles %u buffers %u drawn %u\n", triangles, buffers, driver->getPrimitiveCountDrawn());
 	std::printf("peak-rss-kib %ld\n", peakResidentKiB());
 	std::fflush(stdout);

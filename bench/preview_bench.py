@@ -18,16 +18,18 @@ import sys
 def run(command):
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                             text=True, check=False)
-    figures = {"stages": {}}
+    figures = {"stages": {}, "cpu": {}}
     for line in result.stdout.splitlines():
         words = line.split()
         if len(words) == 3 and words[0] == "stage":
             figures["stages"][words[1]] = float(words[2])
+        elif len(words) == 3 and words[0] == "cpu":
+            figures["cpu"][words[1]] = float(words[2])
         elif words and words[0] == "triangles":
             figures["triangles"] = int(words[1])
             if "drawn" in words:
                 figures["drawn"] = int(words[words.index("drawn") + 1])
-        elif len(words) == 2 and words[0] in ("total", "fps"):
+        elif len(words) == 2 and words[0] in ("total", "total-cpu", "fps"):
             figures[words[0]] = float(words[1])
         elif len(words) == 2 and words[0] in ("peak-rss-kib", "host-copy-bytes", "geometry-bytes"):
             figures[words[0]] = int(words[1])
@@ -85,15 +87,17 @@ def main():
                                   "--fps-seconds", str(args.fps_seconds)])["fps"])
 
         for name, runs in (("preview", ours_runs), ("bare viewer", bare_runs)):
-            stages = []
-            for stage in runs[0]["stages"]:
-                stages.append("%s %.3f" % (stage, median([r["stages"].get(stage, 0) for r in runs])))
-            print("%-12s stages (s, medians): %s" % (name, ", ".join(stages)))
-        total_ours = median([r["total"] for r in ours_runs])
-        total_bare = median([r["total"] for r in bare_runs])
-        ratios = [o["total"] / b["total"] for o, b in zip(ours_runs, bare_runs)]
-        print("OK -> first frame: preview %.3f s, bare viewer %.3f s, ratio %.2f (pairs %s)" % (
-            total_ours, total_bare, median(ratios), ", ".join("%.2f" % r for r in ratios)))
+            for kind, label in (("stages", "wall"), ("cpu", "processor")):
+                stages = []
+                for stage in runs[0][kind]:
+                    stages.append("%s %.3f" % (stage, median([r[kind].get(stage, 0) for r in runs])))
+                print("%-12s %s s per step (medians): %s" % (name, label, ", ".join(stages)))
+        for key, label in (("total", "wall"), ("total-cpu", "processor")):
+            ours_total = median([r[key] for r in ours_runs])
+            bare_total = median([r[key] for r in bare_runs])
+            ratios = [o[key] / b[key] for o, b in zip(ours_runs, bare_runs)]
+            print("OK -> first frame, %s time: preview %.3f s, bare viewer %.3f s, ratio %.2f (pairs %s)" % (
+                label, ours_total, bare_total, median(ratios), ", ".join("%.2f" % r for r in ratios)))
 
         last = ours_runs[-1]
         print("triangles: level mesh %d, bare viewer %d, drawn in the first frame %d" % (

@@ -66,43 +66,44 @@ irr::core::stringc parseInstallDirectory(const std::string& reply)
 	return irr::core::stringc(trimLineBlanks(inner).c_str());
 }
 
-bool writeSceneFileText(const char* reply, std::size_t size, SceneFileSink sink, void* context)
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize)
 {
-	const char* position = reply;
-	const char* const end = reply + size;
+	// Trimmed lines move towards the start; a line never moves past where
+	// it was, so the text is rewritten from front to back in one pass.
+	char* const end = reply + size;
+	char* position = reply;
+	std::size_t written = 0;
+	firstLineSize = 0;
 	bool first = true;
 	for (;;)
 	{
-		const char* lineFeed = static_cast<const char*>(std::memchr(position, '\n',
-			static_cast<std::size_t>(end - position)));
-		const char* lineEnd = lineFeed ? lineFeed : end;
+		char* lineFeed = static_cast<char*>(std::memchr(position, '\n', static_cast<std::size_t>(end - position)));
+		char* lineEnd = lineFeed ? lineFeed : end;
 		const char* begin = position;
 		while (begin < lineEnd && isLineBlank(*begin))
 			++begin;
 		const char* last = lineEnd;
 		while (last > begin && isLineBlank(last[-1]))
 			--last;
-		if (last > begin && !sink(context, begin, static_cast<std::size_t>(last - begin)))
-			return false;
-		if (first && !sink(context, SCENE_SETTINGS_ELEMENT, sizeof(SCENE_SETTINGS_ELEMENT) - 1))
-			return false;
+		const std::size_t length = static_cast<std::size_t>(last - begin);
+		if (length && reply + written != begin)
+			std::memmove(reply + written, begin, length);
+		written += length;
+		if (first)
+			firstLineSize = written;
 		first = false;
 		if (!lineFeed)
-			return true;
+			return written;
 		position = lineFeed + 1;
 	}
 }
 
 std::string buildSceneFileText(const std::string& reply)
 {
-	std::string text;
-	text.reserve(reply.size() + sizeof(SCENE_SETTINGS_ELEMENT));
-	writeSceneFileText(reply.data(), reply.size(),
-		[](void* context, const char* piece, std::size_t size) {
-			static_cast<std::string*>(context)->append(piece, size);
-			return true;
-		},
-		&text);
+	std::string text = reply;
+	std::size_t firstLine = 0;
+	text.resize(joinSceneReplyLines(&text[0], text.size(), firstLine));
+	text.insert(firstLine, SCENE_SETTINGS_ELEMENT);
 	return text;
 }
 

@@ -27,14 +27,12 @@ extern const char SCENE_SETTINGS_ELEMENT[];
 //! without line breaks, the settings element after the first line.
 std::string buildSceneFileText(const std::string& reply);
 
-//! Receives the scene file's text piece by piece; false stops the writing.
-typedef bool (*SceneFileSink)(void* context, const char* piece, std::size_t size);
-
-//! Hands the scene file's text for a reply of size bytes to the sink in one
-//! pass over the reply, without copying a line: the first trimmed line, the
-//! settings element, then every further trimmed line. False when the sink
-//! refused a piece.
-bool writeSceneFileText(const char* reply, std::size_t size, SceneFileSink sink, void* context);
+//! Turns a reply of size bytes into the scene file's text in place, in one
+//! pass and without copying a line elsewhere: every line trimmed and joined
+//! to the next without its line feed. The settings element belongs after
+//! the first line, whose trimmed length goes to firstLineSize. Returns the
+//! length of the joined text.
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize);
 
 //! The texture directory from the editor's ini text: the value of the last
 //! "texturefiles=" line without one trailing separator; the install

@@ -14,6 +14,7 @@
 
 #include <irrlicht.h>
 #include <cstdio>
+#include <cstring>
 
 namespace vistel
 {
@@ -77,18 +78,19 @@ bool editSettings(const core::stringc& settingsDirectory)
 	return true;
 }
 
-bool writeSceneFile(const core::stringc& sceneFilePath, const char* reply, std::size_t size)
+bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size)
 {
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
 		return false;
-	// The pieces are short; a large buffer turns them into few writes.
-	std::setvbuf(file, 0, _IOFBF, 1 << 20);
-	const bool written = writeSceneFileText(reply, size,
-		[](void* context, const char* piece, std::size_t length) {
-			return std::fwrite(piece, 1, length, static_cast<FILE*>(context)) == length;
-		},
-		file);
+	// The reply is joined in its own buffer and written in three pieces:
+	// the first line, the settings element, the rest.
+	std::size_t firstLine = 0;
+	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine);
+	const std::size_t settings = std::strlen(SCENE_SETTINGS_ELEMENT);
+	const bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
+		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings
+		&& std::fwrite(reply + firstLine, 1, joined - firstLine, file) == joined - firstLine;
 	return std::fclose(file) == 0 && written;
 }
 

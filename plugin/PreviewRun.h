@@ -52,9 +52,9 @@ bool editSettings(const irr::core::stringc& settingsDirectory);
 //! existing file as it is when the host has no new scene data.
 void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly);
 
-//! Writes the scene file's text for a reply of size bytes; false when the
-//! file cannot be written.
-bool writeSceneFile(const irr::core::stringc& sceneFilePath, const char* reply, std::size_t size);
+//! Writes the scene file's text for a reply of size bytes, joining its
+//! lines in the reply's own buffer; false when the file cannot be written.
+bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size);
 
 //! Replaces a window size no display can show (from a damaged settings
 //! file) with the default one, for this run only.
