@@ -237,12 +237,16 @@ int main(int argc, char** argv)
 	{
 		u32 frames = 0;
 		const Clock::time_point fpsStart = Clock::now();
+		const double cpuStart = cpuSeconds();
 		while (state.device->run() && secondsSince(fpsStart) < fpsSeconds)
 		{
 			vistel::renderActiveFrame(state.device, settings, lastFrameRate);
 			++frames;
 		}
 		std::printf("fps %.2f\n", frames / secondsSince(fpsStart));
+		// Processor time per frame, the driver's threads included: steadier
+		// than the frame rate on a shared machine.
+		std::printf("cpu-ms-per-frame %.3f\n", frames ? (cpuSeconds() - cpuStart) * 1000.0 / frames : 0.0);
 	}
 	if (shotPath)
 	{

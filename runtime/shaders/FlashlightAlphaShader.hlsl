@@ -25,8 +25,9 @@ VS_OUTPUT vertexMain(float4 vPosition : POSITION, float3 vNormal : NORMAL, float
 	VS_OUTPUT Output;
 	Output.Position = mul(vPosition, mWorldViewProj);
 	Output.TexCoord = texCoord;
-	// The eye itself, in the same clip space as the point.
-	Output.SpotOffset = Output.Position.xyz - mul(float4(mLightPos.xyz, 1.0), mWorldViewProj).xyz;
+	// The matrix is linear: the point less the eye, transformed as a
+	// direction, is the difference of the two transformed points.
+	Output.SpotOffset = mul(float4(vPosition.xyz - mLightPos.xyz, 0.0), mWorldViewProj).xyz;
 	return Output;
 }
 

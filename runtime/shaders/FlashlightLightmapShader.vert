@@ -17,5 +17,7 @@ void main()
 	gl_Position = spotPos;
 	TexCoord = gl_MultiTexCoord0.xy;
 	TexCoord1 = gl_MultiTexCoord1.xy;
-	SpotOffset = spotPos.xyz - (mWorldViewProj * vec4(mLightPos, 1.0)).xyz;
+	// The matrix is linear: the point less the eye, transformed as a
+	// direction, is the difference of the two transformed points.
+	SpotOffset = (mWorldViewProj * vec4(gl_Vertex.xyz - mLightPos, 0.0)).xyz;
 }
