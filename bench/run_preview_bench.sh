@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the preview's path from OK to the first frame against a bare engine
 # viewer on generated levels of 100k and 1M triangles (and 5M with --with-5m,
-# which takes minutes and about 6 GB), alternately, and prints per-stage
+# which takes minutes and about 3 GB), alternately, and prints per-stage
 # times, ratios, peak memory and frame rates. Builds an optimised copy in a
 # folder of its own; runs in a virtual X server when there is no display.
 #   bench/run_preview_bench.sh [--with-5m] [--runs N] [--fps-seconds S]
