@@ -1,6 +1,7 @@
 #include "CReferenceHost.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vistelhost
 {
@@ -32,9 +33,9 @@ CReferenceHost* currentHost = 0;
 
 } // end anonymous namespace
 
-CReferenceHost::CReferenceHost(const SHostOptions& options, const std::string& levelText,
-	const std::string& selectionText)
-	: Options(options), LevelText(levelText), SelectionText(selectionText), Log(0)
+CReferenceHost::CReferenceHost(const SHostOptions& options, std::string&& levelText,
+	std::string&& selectionText)
+	: Options(options), LevelText(std::move(levelText)), SelectionText(std::move(selectionText)), Log(0)
 {
 	InstallDirectoryReply = "<tarvo version=\"1.6\">\n   <installdirectory>"
 		+ options.InstallDirectory + "</installdirectory>\n</tarvo>";
@@ -86,7 +87,7 @@ bool CReferenceHost::findReply(const char* request, EHostRequest& kind,
 	if (std::strcmp(request, SELECTION_REQUEST) == 0)
 	{
 		kind = EHR_SCENE;
-		reply = &SelectionText;
+		reply = Options.SelectionPath.empty() ? &LevelText : &SelectionText;
 		return true;
 	}
 	return false;

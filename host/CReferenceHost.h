@@ -16,8 +16,10 @@ namespace vistelhost
 class CReferenceHost
 {
 public:
-	CReferenceHost(const SHostOptions& options, const std::string& levelText,
-		const std::string& selectionText);
+	//! The host takes the documents over; without a selection file the
+	//! selection request is answered with the level itself, not a copy.
+	CReferenceHost(const SHostOptions& options, std::string&& levelText,
+		std::string&& selectionText);
 	~CReferenceHost();
 
 	//! False when the log file cannot be opened.

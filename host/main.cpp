@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 using namespace vistelhost;
 
@@ -32,15 +33,24 @@ struct SPluginEntries
 	ExecuteFunction Execute;
 };
 
+// The whole file in one string, read in one go: the host keeps exactly one
+// copy of each document it serves, as the editor does.
 bool readFile(const std::string& path, std::string& text)
 {
-	std::ifstream file(path.c_str(), std::ios::binary);
+	std::ifstream file(path.c_str(), std::ios::binary | std::ios::ate);
 	if (!file)
 		return false;
-	std::ostringstream content;
-	content << file.rdbuf();
-	text = content.str();
-	return !file.bad();
+	const std::streamoff size = file.tellg();
+	if (size < 0)
+		return false;
+	text.resize(static_cast<size_t>(size));
+	file.seekg(0);
+	return static_cast<bool>(file.read(&text[0], static_cast<std::streamsize>(text.size())));
+}
+
+bool isReadable(const std::string& path)
+{
+	return static_cast<bool>(std::ifstream(path.c_str(), std::ios::binary));
 }
 
 template <class T>
@@ -174,15 +184,15 @@ int main(int argc, char** argv)
 		return 0;
 	}
 
-	std::string levelText, selectionText;
-	if (!readFile(options.LevelPath, levelText))
+	// The files are checked here and read only by the host that serves them:
+	// a host that first lays out the editor directory hands over to a copy
+	// of itself, which reads them.
+	if (!isReadable(options.LevelPath))
 	{
 		std::cerr << "vistel-host: cannot read the level " << options.LevelPath << "\n";
 		return EXIT_USAGE;
 	}
-	if (options.SelectionPath.empty())
-		selectionText = levelText;
-	else if (!readFile(options.SelectionPath, selectionText))
+	if (!options.SelectionPath.empty() && !isReadable(options.SelectionPath))
 	{
 		std::cerr << "vistel-host: cannot read the selection " << options.SelectionPath << "\n";
 		return EXIT_USAGE;
@@ -191,10 +201,22 @@ int main(int argc, char** argv)
 	if (options.InstallDirectory.empty())
 		return runFromEditorDirectory(options);
 
+	std::string levelText, selectionText;
+	if (!readFile(options.LevelPath, levelText))
+	{
+		std::cerr << "vistel-host: cannot read the level " << options.LevelPath << "\n";
+		return EXIT_USAGE;
+	}
+	if (!options.SelectionPath.empty() && !readFile(options.SelectionPath, selectionText))
+	{
+		std::cerr << "vistel-host: cannot read the selection " << options.SelectionPath << "\n";
+		return EXIT_USAGE;
+	}
+
 	if (!loadPlugin(options.PluginPath, entries))
 		return EXIT_PLUGIN;
 
-	CReferenceHost host(options, levelText, selectionText);
+	CReferenceHost host(options, std::move(levelText), std::move(selectionText));
 	if (!host.openLog())
 	{
 		std::cerr << "vistel-host: cannot open the log " << options.LogPath << "\n";

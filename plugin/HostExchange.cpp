@@ -2,6 +2,7 @@
 #include "IPlatform.h"
 
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace vistel
@@ -85,9 +86,18 @@ void reportCallbackError(irr::s32 code)
 		"Error in Callback", platform::EMBS_ICON_ERROR);
 }
 
-bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& reply)
+bool getReplyBufferSize(irr::u32 replySize, std::size_t sizeLimit, std::size_t& bytes)
 {
-	reply.clear();
+	if (static_cast<unsigned long long>(replySize) >= sizeLimit)
+		return false;
+	bytes = static_cast<std::size_t>(replySize) + 1;
+	return true;
+}
+
+bool exchangeWithHost(const char* request, EHostRequestKind kind, SHostReply& reply)
+{
+	reply.Data.reset();
+	reply.Size = 0;
 	if (!hostCallback)
 		return false;
 
@@ -108,20 +118,19 @@ bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& r
 	if (kind == EHRK_SCENE && record.replySize == 0)
 		return false;
 
+	// A size no buffer can be had for, with its terminator, is a failed
+	// allocation: the exchange ends without data. The host writes every byte
+	// of the buffer it is given, so it is not cleared first.
 	const irr::u32 replySize = record.replySize;
-	std::string buffer;
-	try
-	{
-		buffer.assign(static_cast<size_t>(replySize) + 1, '\0');
-	}
-	catch (const std::bad_alloc&)
-	{
-		// A size no buffer can be had for: the exchange ends without data.
+	std::size_t bytes = 0;
+	if (!getReplyBufferSize(replySize, std::numeric_limits<std::size_t>::max(), bytes))
 		return false;
-	}
+	std::unique_ptr<char[]> buffer(new (std::nothrow) char[bytes]);
+	if (!buffer)
+		return false;
 
 	record.reason = ECR_GET_DATA;
-	record.reply = &buffer[0];
+	record.reply = buffer.get();
 	record.replySize = replySize;
 	result = hostCallback(&record);
 	if (result != 0)
@@ -132,9 +141,21 @@ bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& r
 	}
 
 	// The plug-in terminates the reply itself: the host writes no terminator.
+	// The text ends at its first zero byte, as a C string does.
 	buffer[replySize] = 0;
-	buffer.resize(std::strlen(buffer.c_str()));
-	reply.swap(buffer);
+	const void* zero = std::memchr(buffer.get(), 0, bytes);
+	reply.Size = static_cast<std::size_t>(static_cast<const char*>(zero) - buffer.get());
+	reply.Data = std::move(buffer);
+	return true;
+}
+
+bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& reply)
+{
+	reply.clear();
+	SHostReply buffer;
+	if (!exchangeWithHost(request, kind, buffer))
+		return false;
+	reply.assign(buffer.Data.get(), buffer.Size);
 	return true;
 }
 

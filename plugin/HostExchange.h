@@ -4,6 +4,8 @@
 #include "PluginApi.h"
 #include <irrTypes.h>
 #include <irrString.h>
+#include <cstddef>
+#include <memory>
 #include <string>
 
 namespace vistel
@@ -40,6 +42,24 @@ enum EHostRequestKind
 \return true with the reply text, or false when the exchange failed or a
 scene request got an empty reply. */
 bool exchangeWithHost(const char* request, EHostRequestKind kind, std::string& reply);
+
+//! A reply in the buffer the host wrote it into: the text up to its first
+//! zero byte, zero-terminated.
+struct SHostReply
+{
+	std::unique_ptr<char[]> Data;
+	std::size_t Size = 0;
+};
+
+//! The same exchange, keeping the reply in the buffer the host filled: a
+//! large scene is neither cleared before the host writes it nor copied
+//! after.
+bool exchangeWithHost(const char* request, EHostRequestKind kind, SHostReply& reply);
+
+//! The bytes of a buffer for a reply of replySize bytes and its terminator,
+//! false when that count does not fit a size of at most sizeLimit (on a
+//! 32-bit system 0xFFFFFFFF + 1 would wrap to 0).
+bool getReplyBufferSize(irr::u32 replySize, std::size_t sizeLimit, std::size_t& bytes);
 
 } // end namespace vistel
 

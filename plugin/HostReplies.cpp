@@ -1,6 +1,8 @@
 #include "HostReplies.h"
 #include "PathParts.h"
 
+#include <cstring>
+
 namespace vistel
 {
 
@@ -64,17 +66,44 @@ irr::core::stringc parseInstallDirectory(const std::string& reply)
 	return irr::core::stringc(trimLineBlanks(inner).c_str());
 }
 
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize)
+{
+	// Trimmed lines move towards the start; a line never moves past where
+	// it was, so the text is rewritten from front to back in one pass.
+	char* const end = reply + size;
+	char* position = reply;
+	std::size_t written = 0;
+	firstLineSize = 0;
+	bool first = true;
+	for (;;)
+	{
+		char* lineFeed = static_cast<char*>(std::memchr(position, '\n', static_cast<std::size_t>(end - position)));
+		char* lineEnd = lineFeed ? lineFeed : end;
+		const char* begin = position;
+		while (begin < lineEnd && isLineBlank(*begin))
+			++begin;
+		const char* last = lineEnd;
+		while (last > begin && isLineBlank(last[-1]))
+			--last;
+		const std::size_t length = static_cast<std::size_t>(last - begin);
+		if (length && reply + written != begin)
+			std::memmove(reply + written, begin, length);
+		written += length;
+		if (first)
+			firstLineSize = written;
+		first = false;
+		if (!lineFeed)
+			return written;
+		position = lineFeed + 1;
+	}
+}
+
 std::string buildSceneFileText(const std::string& reply)
 {
-	const std::vector<std::string> lines = splitAtLineFeeds(reply);
-	std::string text;
-	text.reserve(reply.size() + sizeof(SCENE_SETTINGS_ELEMENT));
-	for (size_t i = 0; i < lines.size(); ++i)
-	{
-		text += trimLineBlanks(lines[i]);
-		if (i == 0)
-			text += SCENE_SETTINGS_ELEMENT;
-	}
+	std::string text = reply;
+	std::size_t firstLine = 0;
+	text.resize(joinSceneReplyLines(&text[0], text.size(), firstLine));
+	text.insert(firstLine, SCENE_SETTINGS_ELEMENT);
 	return text;
 }
 

@@ -2,6 +2,7 @@
 #define VISTEL_HOST_REPLIES_H_INCLUDED
 
 #include <irrString.h>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ extern const char SCENE_SETTINGS_ELEMENT[];
 //! The scene file's content for a scene reply: every line trimmed, joined
 //! without line breaks, the settings element after the first line.
 std::string buildSceneFileText(const std::string& reply);
+
+//! Turns a reply of size bytes into the scene file's text in place, in one
+//! pass and without copying a line elsewhere: every line trimmed and joined
+//! to the next without its line feed. The settings element belongs after
+//! the first line, whose trimmed length goes to firstLineSize. Returns the
+//! length of the joined text.
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize);
 
 //! The texture directory from the editor's ini text: the value of the last
 //! "texturefiles=" line without one trailing separator; the install

@@ -10,9 +10,11 @@
 #include "CTXSMeshFileLoader.h"
 #include "RenderLoop.h"
 #include "SceneSetUp.h"
+#include "StageTiming.h"
 
 #include <irrlicht.h>
 #include <cstdio>
+#include <cstring>
 
 namespace vistel
 {
@@ -84,24 +86,31 @@ bool editSettings(const core::stringc& settingsDirectory)
 	return true;
 }
 
-bool writeSceneFile(const core::stringc& sceneFilePath, const std::string& reply)
+bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size)
 {
-	const std::string text = buildSceneFileText(reply);
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
 		return false;
-	const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+	// The reply is joined in its own buffer and written in three pieces:
+	// the first line, the settings element, the rest.
+	std::size_t firstLine = 0;
+	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine);
+	const std::size_t settings = std::strlen(SCENE_SETTINGS_ELEMENT);
+	const bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
+		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings
+		&& std::fwrite(reply + firstLine, 1, joined - firstLine, file) == joined - firstLine;
 	return std::fclose(file) == 0 && written;
 }
 
 void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
 {
-	std::string reply;
+	SHostReply reply;
 	if (!exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply))
 		return;
+	noteStageEnd("transfer");
 	// A file that cannot be written is skipped: the run loads whatever an
-	// earlier run left there.
-	writeSceneFile(sceneFilePath, reply);
+	// earlier run left there. The reply goes as soon as it is written.
+	writeSceneFile(sceneFilePath, reply.Data.get(), reply.Size);
 }
 
 void keepDisplayableScreenMode(SEngineSettings& engine)

@@ -2,6 +2,7 @@
 #define VISTEL_PREVIEW_RUN_H_INCLUDED
 
 #include <irrString.h>
+#include <cstddef>
 #include <string>
 
 namespace irr
@@ -51,8 +52,9 @@ bool editSettings(const irr::core::stringc& settingsDirectory);
 //! existing file as it is when the host has no new scene data.
 void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly);
 
-//! Writes the scene file's text; false when the file cannot be written.
-bool writeSceneFile(const irr::core::stringc& sceneFilePath, const std::string& reply);
+//! Writes the scene file's text for a reply of size bytes, joining its
+//! lines in the reply's own buffer; false when the file cannot be written.
+bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size);
 
 //! Replaces a window size no display can show (from a damaged settings
 //! file) with the default one, for this run only.

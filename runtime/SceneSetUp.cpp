@@ -1,6 +1,7 @@
 #include "SceneSetUp.h"
 
 #include "CameraKeyMap.h"
+#include "CLevelTriangleSelector.h"
 #include "CameraStart.h"
 #include "FlashlightNode.h"
 #include "OnScreenTexts.h"
@@ -8,6 +9,7 @@
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "ShaderSetup.h"
+#include "StageTiming.h"
 
 #include <irrlicht.h>
 
@@ -76,10 +78,12 @@ void attachTriangleSelector(scene::ISceneManager* sceneManager, scene::ISceneNod
 	scene::IMesh* selectorMesh, bool normalMapped)
 {
 	SPreviewRunState& state = getPreviewRunState();
+	// The level's octree selector works over the level mesh itself: the
+	// engine's copies every triangle and takes seconds and hundreds of
+	// megabytes on a level of millions of triangles.
 	scene::ITriangleSelector* selector = normalMapped
 		? sceneManager->createTriangleSelector(selectorMesh, levelNode)
-		: sceneManager->createOctreeTriangleSelector(selectorMesh, levelNode,
-			OCTREE_MINIMAL_POLYGONS);
+		: new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS);
 	state.triangleSelector = selector;
 	state.collisionsActive = selector != 0;
 	if (selector)
@@ -150,11 +154,13 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.levelNode = normalMapped
 		? addNormalMappedLevel(device, frame, installDirectory, meshCopy)
 		: addScaledLevel(sceneManager, frame, settings.level);
+	noteStageEnd("octree");
 	if (state.levelNode && settings.collision.collisionEnabled)
 		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
 			normalMapped);
 	else
 		state.collisionsActive = false;
+	noteStageEnd("selector");
 	// The node holds the copy now; the run's reference is no longer needed,
 	// with collisions or without.
 	if (meshCopy)

@@ -8,6 +8,7 @@
 #include <ISceneManager.h>
 #include <IVideoDriver.h>
 #include <SAnimatedMesh.h>
+#include <ITexture.h>
 #include <SMesh.h>
 
 namespace vistel
@@ -23,6 +24,8 @@ CTXSMeshFileLoader::~CTXSMeshFileLoader()
 {
 	// Mesh and AnimatedMesh belong to the results handed out; between loads
 	// the loader holds neither.
+	for (irr::video::ITexture* texture : ColorTextures)
+		texture->drop();
 }
 
 bool CTXSMeshFileLoader::isALoadableFileExtension(const irr::io::path& filename) const
@@ -82,8 +85,17 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	AnimatedMesh->recalculateBoundingBox();
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
+	PrimitiveCorners.clear();
+	PrimitivePairs.clear();
+	PrimitiveVertices.shrink_to_fit();
+	PrimitivePolygons.shrink_to_fit();
+	PrimitiveCorners.shrink_to_fit();
+	PrimitivePairs.shrink_to_fit();
 	BufferMaterials.clear();
 	OpenBuffers.clear();
+	PendingVertices.clear();
+	PendingIndices.clear();
+	PendingMaterials.clear();
 
 	irr::scene::IAnimatedMesh* result = AnimatedMesh;
 	AnimatedMesh = nullptr;

@@ -92,6 +92,7 @@ private:
 	void startMesh();
 	void createMaterialBuffers();
 	void createPrimitiveBuffers();
+	void reserveBufferSpace();
 	irr::scene::SMeshBufferLightMap* addBuffer(irr::u32 materialIndex);
 	void buildPolygon(const STXSPolygon& polygon);
 	void finishMesh();
@@ -111,6 +112,10 @@ private:
 	irr::video::SColor SceneAmbientColor{0xFF000000};
 	std::vector<STXSVertex> PrimitiveVertices;
 	std::vector<STXSPolygon> PrimitivePolygons;
+	//! vid of every corner of the primitive's polygons, in document order.
+	std::vector<irr::s32> PrimitiveCorners;
+	//! The (u, v) pairs of every corner of the primitive's polygons.
+	std::vector<irr::core::vector2df> PrimitivePairs;
 	irr::scene::ISceneNode* ParentNode = nullptr;
 
 	irr::ILogger* Logger = nullptr;
@@ -121,8 +126,17 @@ private:
 	//! By material position, the buffer that receives its next polygons;
 	//! null (or past the end) for a material without a buffer in this mesh.
 	std::vector<irr::scene::SMeshBufferLightMap*> OpenBuffers;
+	//! The colour layers' textures, held by the loader rather than by the
+	//! driver's texture list (addColorLayer); released with the loader, which
+	//! the scene manager drops before the driver.
+	std::vector<irr::video::ITexture*> ColorTextures;
 	//! "TXS_FlipAlpha", read once per primitive.
 	bool FlipAlpha = false;
+	//! By material position, the vertices and indices the current
+	//! primitive's polygons add (reserveBufferSpace).
+	std::vector<irr::u32> PendingVertices, PendingIndices;
+	//! The positions with pending entries, reset at the next primitive.
+	std::vector<irr::u32> PendingMaterials;
 	// Scratch space of buildPolygon, kept to spare allocations.
 	std::vector<irr::core::vector3df> CornerPositions;
 	std::vector<irr::u32> TriangleCorners;

@@ -196,6 +196,17 @@ void CTXSMeshFileLoader::addColorLayer(IXMLPullReader& reader, STXSMaterial& mat
 		texture = Driver->addTexture(name, image);
 		image->drop();
 	}
+	if (texture)
+	{
+		// The driver sorts its whole list of textures by name at every
+		// addition, which makes thousands of colour layers cost seconds. The
+		// loader keeps each colour texture itself and takes it out of that
+		// list again at once, so the list stays short while a level loads.
+		// No texture is ever looked up by a colour name.
+		texture->grab();
+		Driver->removeTexture(texture);
+		ColorTextures.push_back(texture);
+	}
 	storeTexture(material, texture);
 }
 

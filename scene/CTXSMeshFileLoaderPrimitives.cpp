@@ -130,6 +130,8 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 {
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
+	PrimitiveCorners.clear();
+	PrimitivePairs.clear();
 	const bool wholeScene = isWholeSceneMode();
 	if (!wholeScene)
 		startMesh();
@@ -154,6 +156,7 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 		createPrimitiveBuffers();
 
 	FlipAlpha = SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
+	reserveBufferSpace();
 	for (const STXSPolygon& polygon : PrimitivePolygons)
 		buildPolygon(polygon);
 
@@ -197,8 +200,11 @@ void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
 			return false;
 		STXSPolygon polygon;
 		polygon.MaterialId = reader.getAttributeValueAsInt("mid");
+		polygon.FirstCorner = PrimitiveCorners.size();
+		polygon.FirstPair = PrimitivePairs.size();
 		readPolygon(reader, polygon);
-		PrimitivePolygons.push_back(std::move(polygon));
+		polygon.CornerCount = PrimitiveCorners.size() - polygon.FirstCorner;
+		PrimitivePolygons.push_back(polygon);
 		return true;
 	});
 }
@@ -225,24 +231,92 @@ void CTXSMeshFileLoader::readPolygon(IXMLPullReader& reader, STXSPolygon& polygo
 		}
 	}
 
+	polygon.PairsPerCorner = static_cast<std::size_t>(pairs);
 	readChildren(reader, "poly", [&](const char* child) {
 		if (!isKeyword(child, "vertex"))
 			return false;
-		polygon.VertexIndices.push_back(reader.getAttributeValueAsInt("vid"));
+		PrimitiveCorners.push_back(reader.getAttributeValueAsInt("vid"));
 		if (pairs >= 1)
-			polygon.TexCoords.emplace_back(reader.getAttributeValueAsFloat("u0"), reader.getAttributeValueAsFloat("v0"));
+			PrimitivePairs.emplace_back(reader.getAttributeValueAsFloat("u0"), reader.getAttributeValueAsFloat("v0"));
 		if (pairs >= 2)
-			polygon.TexCoords.emplace_back(
+			PrimitivePairs.emplace_back(
 				reader.getAttributeValueAsFloat(second[0]), reader.getAttributeValueAsFloat(second[1]));
 		return true;
 	});
 }
 
+namespace
+{
+
+// Room in the buffer for the vertices and indices still to come, as far as
+// the buffer takes them: each vertex is then written once, into its final
+// place, instead of being moved along as the buffer grows. A buffer that
+// keeps receiving primitives grows by half at least, so its moves stay few.
+void reserveSpace(irr::scene::SMeshBufferLightMap* buffer, irr::u32 vertices, irr::u32 indices)
+{
+	const irr::u32 cap = CTXSMeshFileLoader::MaxBufferVertices;
+	const irr::u32 used = buffer->Vertices.size();
+	const irr::u32 fitting = std::min(vertices, cap - std::min(cap, used));
+	if (fitting == 0)
+		return;
+	const irr::u32 allocated = buffer->Vertices.allocated_size();
+	if (used + fitting > allocated)
+		buffer->Vertices.reallocate(std::max(used + fitting, std::min(cap, allocated + allocated / 2)));
+	// The indices that come with the vertices that fit.
+	const irr::u32 indexCount = static_cast<irr::u32>(static_cast<irr::u64>(indices) * fitting / vertices);
+	const irr::u32 indexUsed = buffer->Indices.size();
+	const irr::u32 indexAllocated = buffer->Indices.allocated_size();
+	if (indexUsed + indexCount > indexAllocated)
+		buffer->Indices.reallocate(std::max(indexUsed + indexCount, indexAllocated + indexAllocated / 2));
+}
+
+} // end namespace
+
+void CTXSMeshFileLoader::reserveBufferSpace()
+{
+	// What each material's buffer gets from this primitive; only the
+	// materials it names are touched, so this costs nothing per material.
+	if (PendingVertices.size() < Materials.size())
+	{
+		PendingVertices.resize(Materials.size(), 0);
+		PendingIndices.resize(Materials.size(), 0);
+	}
+	for (const irr::u32 p : PendingMaterials)
+	{
+		PendingVertices[p] = 0;
+		PendingIndices[p] = 0;
+	}
+	PendingMaterials.clear();
+	for (const STXSPolygon& polygon : PrimitivePolygons)
+	{
+		if (polygon.CornerCount < 3 || polygon.CornerCount > MaxBufferVertices)
+			continue;
+		const irr::s32 position = findMaterial(polygon.MaterialId);
+		if (position < 0)
+			continue;
+		const std::size_t p = static_cast<std::size_t>(position);
+		if (PendingVertices[p] == 0)
+			PendingMaterials.push_back(static_cast<irr::u32>(p));
+		// Sums stop short of wrapping; a buffer takes far fewer anyway.
+		const irr::u32 count = static_cast<irr::u32>(polygon.CornerCount);
+		PendingVertices[p] = static_cast<irr::u32>(
+			std::min<irr::u64>(0x7FFFFFFF, static_cast<irr::u64>(PendingVertices[p]) + count));
+		PendingIndices[p] = static_cast<irr::u32>(
+			std::min<irr::u64>(0x7FFFFFFF, static_cast<irr::u64>(PendingIndices[p]) + (count - 2) * 3));
+	}
+	for (const irr::u32 p : PendingMaterials)
+		if (p < OpenBuffers.size() && OpenBuffers[p])
+			reserveSpace(OpenBuffers[p], PendingVertices[p], PendingIndices[p]);
+}
+
 void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 {
-	const irr::u32 count = static_cast<irr::u32>(polygon.VertexIndices.size());
-	if (count < 3 || count > MaxBufferVertices)
+	if (polygon.CornerCount < 3 || polygon.CornerCount > MaxBufferVertices)
 		return;
+	const irr::u32 count = static_cast<irr::u32>(polygon.CornerCount);
+	const irr::s32* vertexIndices = &PrimitiveCorners[polygon.FirstCorner];
+	const std::size_t pairs = polygon.PairsPerCorner;
+	const irr::core::vector2df* texCoords = pairs ? &PrimitivePairs[polygon.FirstPair] : nullptr;
 	// Polygons of a material without a buffer (unknown id, or read after
 	// primitives began) are skipped whole, as are those with a vertex
 	// reference out of range or a coordinate that is not finite.
@@ -253,8 +327,9 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	const STXSMaterial& material = Materials[static_cast<std::size_t>(position)];
 
 	CornerPositions.clear();
-	for (const irr::s32 vid : polygon.VertexIndices)
+	for (irr::u32 c = 0; c < count; ++c)
 	{
+		const irr::s32 vid = vertexIndices[c];
 		if (vid < 0 || static_cast<std::size_t>(vid) >= PrimitiveVertices.size())
 			return;
 		const irr::core::vector3df& p = PrimitiveVertices[static_cast<std::size_t>(vid)].Position;
@@ -262,8 +337,8 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 			return;
 		CornerPositions.push_back(p);
 	}
-	for (const irr::core::vector2df& uv : polygon.TexCoords)
-		if (!std::isfinite(uv.X) || !std::isfinite(uv.Y))
+	for (std::size_t i = 0; i < count * pairs; ++i)
+		if (!std::isfinite(texCoords[i].X) || !std::isfinite(texCoords[i].Y))
 			return;
 
 	// Convex polygons keep the editor's zig-zag split and the normal of
@@ -287,10 +362,17 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	// with the same material.
 	irr::scene::SMeshBufferLightMap* buffer = OpenBuffers[static_cast<std::size_t>(position)];
 	if (buffer->Vertices.size() + count > MaxBufferVertices)
+	{
 		buffer = addBuffer(static_cast<irr::u32>(position));
+		reserveSpace(buffer, PendingVertices[static_cast<std::size_t>(position)],
+			PendingIndices[static_cast<std::size_t>(position)]);
+	}
+	irr::u32& pendingVertices = PendingVertices[static_cast<std::size_t>(position)];
+	irr::u32& pendingIndices = PendingIndices[static_cast<std::size_t>(position)];
+	pendingVertices -= std::min(pendingVertices, count);
+	pendingIndices -= std::min(pendingIndices, (count - 2) * 3);
 
 	const bool flip = FlipAlpha && !material.LayerBlends.empty() && material.LayerBlends[0] == "alphablend";
-	const std::size_t pairs = polygon.TexCoords.size() / count;
 	const irr::u32 base = buffer->Vertices.size();
 	const irr::video::SColor white(0x00FFFFFF);
 	for (irr::u32 c = 0; c < count; ++c)
@@ -299,12 +381,12 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 		irr::core::vector2df first(0.f, 0.f), second(0.f, 0.f);
 		if (pairs >= 1)
 		{
-			first = polygon.TexCoords[c * pairs];
+			first = texCoords[c * pairs];
 			if (flip)
 				first.Y = -first.Y;
 		}
 		if (pairs >= 2)
-			second = polygon.TexCoords[c * pairs + 1];
+			second = texCoords[c * pairs + 1];
 		// The editor's z axis points the other way.
 		buffer->Vertices.push_back(
 			irr::video::S3DVertex2TCoords(irr::core::vector3df(p.X, p.Y, -p.Z), normal, white, first, second));

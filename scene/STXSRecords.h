@@ -6,6 +6,7 @@
 #include <vector2d.h>
 #include <vector3d.h>
 
+#include <cstddef>
 #include <vector>
 
 namespace irr
@@ -56,14 +57,19 @@ struct STXSVertex
 	irr::core::vector3df Position;
 };
 
-//! One poly element of a primitive.
+//! One poly element of a primitive. Its corners and coordinate pairs lie in
+//! the loader's lists of the primitive's corners, one after another, so a
+//! polygon costs no allocation of its own.
 struct STXSPolygon
 {
 	irr::s32 MaterialId = 0;
-	//! vid of every corner, in document order.
-	std::vector<irr::s32> VertexIndices;
-	//! For every corner, one (u, v) pair per texture layer of the material.
-	std::vector<irr::core::vector2df> TexCoords;
+	//! Position of its first corner (a vid) in the primitive's corner list.
+	std::size_t FirstCorner = 0;
+	std::size_t CornerCount = 0;
+	//! Position of its first (u, v) pair in the primitive's pair list; every
+	//! corner has PairsPerCorner pairs of the material's texture layers.
+	std::size_t FirstPair = 0;
+	std::size_t PairsPerCorner = 0;
 };
 
 } // end namespace vistel

@@ -17,8 +17,9 @@ struct VS_OUTPUT
 	float4 Position  : POSITION;
 	float2 TexCoord  : TEXCOORD0;
 	float2 TexCoord1 : TEXCOORD1;
-	float4 spotTexC  : TEXCOORD2;
-	float4 SpotPos   : TEXCOORD3;
+	// The point less the eye in clip space: linear in the vertex, so its
+	// interpolation is what the pixel would compute from the two points.
+	float3 SpotOffset : TEXCOORD2;
 };
 
 VS_OUTPUT vertexMain(float4 vPosition : POSITION, float3 vNormal : NORMAL,
@@ -26,38 +27,33 @@ VS_OUTPUT vertexMain(float4 vPosition : POSITION, float3 vNormal : NORMAL,
 {
 	VS_OUTPUT Output;
 	Output.Position = mul(vPosition, mWorldViewProj);
-	Output.SpotPos = Output.Position;
 	Output.TexCoord = texCoord;
 	Output.TexCoord1 = texCoord1;
-	// The eye itself, in the same clip space as the point.
-	Output.spotTexC = mul(float4(mLightPos.xyz, 1.0), mWorldViewProj);
+	// The matrix is linear: the point less the eye, transformed as a
+	// direction, is the difference of the two transformed points.
+	Output.SpotOffset = mul(float4(vPosition.xyz - mLightPos.xyz, 0.0), mWorldViewProj).xyz;
 	return Output;
 }
 
 float falloff(float k)
 {
-	return -9.486 * k * k * k * k + 11.746 * k * k * k - 1.4796 * k * k - 2.1804 * k + 1.5;
+	// -9.486k^4 + 11.746k^3 - 1.4796k^2 - 2.1804k + 1.5, in Horner's form.
+	return (((-9.486 * k + 11.746) * k - 1.4796) * k - 2.1804) * k + 1.5;
 }
 
 float4 pixelMain(float2 TexCoord : TEXCOORD0, float2 TexCoord1 : TEXCOORD1,
-	float4 spotTexC : TEXCOORD2, float4 SpotPos : TEXCOORD3) : COLOR0
+	float3 SpotOffset : TEXCOORD2) : COLOR0
 {
 	float4 col = tex2D(tex0, TexCoord);
 	float4 base = tex2D(tex1, TexCoord1) * col;
 	col = col * 0.5;
 
-	float dy = abs(spotTexC.z - SpotPos.z);
-	if (mParameters.z <= mParameters.w)
-	{
-		SpotPos.y /= mParameters.z / mParameters.w;
-		spotTexC.y /= mParameters.z / mParameters.w;
-	}
-	else
-	{
-		SpotPos.x /= mParameters.w / mParameters.z;
-		spotTexC.x /= mParameters.w / mParameters.z;
-	}
-	float d = distance(SpotPos.xyz, spotTexC.xyz);
+	// The depth distance, and the distance to the eye with the screen ratio
+	// corrected: y divided by X / Y when X <= Y, else x by Y / X.
+	float dy = abs(SpotOffset.z);
+	float2 ratio = mParameters.z <= mParameters.w ? float2(1.0, mParameters.w / mParameters.z)
+		: float2(mParameters.z / mParameters.w, 1.0);
+	float d = length(float3(SpotOffset.xy * ratio, SpotOffset.z));
 
 	if (d < dy * mParameters.x)
 	{

@@ -1,19 +1,23 @@
-// Vertex stage of the flashlight on lightmapped materials: the point and the
-// eye in the same clip space, and both texture coordinates.
+// Vertex stage of the flashlight on lightmapped materials: where the point
+// lies from the eye in clip space, and both texture coordinates.
 
 uniform mat4 mWorldViewProj;
-uniform vec3 mLightPos; // the eye, in the drawn node's own space
+uniform vec3 mLightPos;   // the eye, in the drawn node's own space
 
 varying vec2 TexCoord;
 varying vec2 TexCoord1;
-varying vec4 spotTexC;
-varying vec4 SpotPos;
+// The point less the eye, both in clip space: a linear function of the
+// vertex, so interpolating it gives per fragment what the fragment would
+// compute from the two clip-space points, in one value instead of two.
+varying vec3 SpotOffset;
 
 void main()
 {
-	SpotPos = mWorldViewProj * gl_Vertex;
-	gl_Position = SpotPos;
+	vec4 spotPos = mWorldViewProj * gl_Vertex;
+	gl_Position = spotPos;
 	TexCoord = gl_MultiTexCoord0.xy;
 	TexCoord1 = gl_MultiTexCoord1.xy;
-	spotTexC = mWorldViewProj * vec4(mLightPos, 1.0);
+	// The matrix is linear: the point less the eye, transformed as a
+	// direction, is the difference of the two transformed points.
+	SpotOffset = (mWorldViewProj * vec4(gl_Vertex.xyz - mLightPos, 0.0)).xyz;
 }

@@ -8,32 +8,24 @@ uniform vec4 mLightColor;
 uniform float mLaser;     // brightness outside the cone; 1.0 in laser mode
 
 varying vec2 TexCoord;
-varying vec4 spotTexC;
-varying vec4 SpotPos;
+varying vec3 SpotOffset; // the point less the eye, in clip space
 
 float falloff(float k)
 {
-	return -9.486 * k * k * k * k + 11.746 * k * k * k - 1.4796 * k * k - 2.1804 * k + 1.5;
+	// -9.486k^4 + 11.746k^3 - 1.4796k^2 - 2.1804k + 1.5, in Horner's form.
+	return (((-9.486 * k + 11.746) * k - 1.4796) * k - 2.1804) * k + 1.5;
 }
 
 void main()
 {
 	vec4 col = texture2D(tex0, TexCoord);
 
-	vec4 spot = SpotPos;
-	vec4 light = spotTexC;
-	float dy = abs(light.z - spot.z);
-	if (mParameters.z <= mParameters.w)
-	{
-		spot.y /= mParameters.z / mParameters.w;
-		light.y /= mParameters.z / mParameters.w;
-	}
-	else
-	{
-		spot.x /= mParameters.w / mParameters.z;
-		light.x /= mParameters.w / mParameters.z;
-	}
-	float d = distance(spot.xyz, light.xyz);
+	// The depth distance, and the distance to the eye with the screen ratio
+	// corrected: y divided by X / Y when X <= Y, else x by Y / X.
+	float dy = abs(SpotOffset.z);
+	vec2 ratio = mParameters.z <= mParameters.w ? vec2(1.0, mParameters.w / mParameters.z)
+		: vec2(mParameters.z / mParameters.w, 1.0);
+	float d = length(vec3(SpotOffset.xy * ratio, SpotOffset.z));
 
 	if (d < dy * mParameters.x)
 	{

@@ -3,6 +3,7 @@
 #include "PreviewRun.h"
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
+#include "CTemporaryDirectory.h"
 #include "SystemPath.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,44 @@ TEST_F(HostExchange, TwoPhasesWithTheSameRequestAndATerminatedReply)
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
 }
 
+TEST_F(HostExchange, ReplyEndsAtItsFirstZeroByte)
+{
+	fakeHost.reset(std::string("<scene>\0junk", 12));
+	SHostReply reply;
+	ASSERT_TRUE(exchangeWithHost(WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply));
+	EXPECT_EQ(reply.Size, 7u);
+	EXPECT_STREQ(reply.Data.get(), "<scene>");
+}
+
+TEST(HostReplyBuffer, SizeThatCannotHoldItsTerminatorIsRefused)
+{
+	// On a 32-bit system the largest size is 0xFFFFFFFF, and the largest
+	// reply plus its terminator would wrap to a zero-byte buffer.
+	const std::size_t limit32 = 0xFFFFFFFFu;
+	struct SCase
+	{
+		irr::u32 ReplySize;
+		std::size_t Limit;
+		bool Fits;
+		std::size_t Bytes;
+	};
+	const SCase cases[] = {
+		{ 0xFFFFFFFFu, limit32, false, 0 },
+		{ 0xFFFFFFFEu, limit32, true, 0xFFFFFFFFu },
+		{ 0u, limit32, true, 1 },
+		{ 0xFFFFFFFFu, static_cast<std::size_t>(-1), sizeof(std::size_t) > 4, sizeof(std::size_t) > 4 ? 0x100000000ull : 0 },
+	};
+	for (const SCase& c : cases)
+	{
+		std::size_t bytes = 0;
+		EXPECT_EQ(getReplyBufferSize(c.ReplySize, c.Limit, bytes), c.Fits) << c.ReplySize;
+		if (c.Fits)
+		{
+			EXPECT_EQ(bytes, c.Bytes) << c.ReplySize;
+		}
+	}
+}
+
 TEST_F(HostExchange, EmptySceneReplyEndsSilently)
 {
 	fakeHost.reset("");
@@ -206,6 +245,26 @@ TEST(HostReplies, SceneFileTextInsertsTheSettingsAfterTheFirstLine)
 	EXPECT_EQ(buildSceneFileText("  A \t\n\tB  \n \nC\n"), expected);
 	// Carriage returns are no blanks: they stay where the host put them.
 	EXPECT_EQ(buildSceneFileText("A\r\nB"), std::string("A\r") + SCENE_SETTINGS_ELEMENT + "B");
+	EXPECT_EQ(buildSceneFileText(""), SCENE_SETTINGS_ELEMENT);
+	EXPECT_EQ(buildSceneFileText("\n\nA"), std::string(SCENE_SETTINGS_ELEMENT) + "A");
+}
+
+TEST_F(HostExchange, SceneFileIsTheReplyWithTheSettingsElement)
+{
+	test::CTemporaryDirectory directory;
+	const std::string path = directory / "myfile.txs";
+	std::string reply = "<scene version=\"1.6\">\n";
+	for (int i = 0; i < 20000; ++i)
+		reply += "  <vertex id=\"" + std::to_string(i) + "\" x=\"1\" />\t\n";
+	reply += "</scene>";
+	fakeHost.reset(reply);
+	fetchSceneFile(path.c_str(), false);
+	std::ifstream file(path, std::ios::binary);
+	std::ostringstream written;
+	written << file.rdbuf();
+	EXPECT_EQ(written.str(), buildSceneFileText(reply));
+	const std::string head = std::string("<scene version=\"1.6\">") + SCENE_SETTINGS_ELEMENT + "<vertex";
+	EXPECT_EQ(written.str().compare(0, head.size(), head), 0);
 }
 
 TEST(HostReplies, TextureDirectoryFromTheIni)

@@ -233,7 +233,10 @@ bool writeObj(const SGenLevel& level, const std::string& objPath, const std::str
 	std::size_t vertexBase = 1, uvBase = 1;
 	for (const SGenPrimitive& p : level.Primitives)
 	{
-		out << "o " << p.Name << "\n";
+		// A group per primitive as well: loaders that split by group (the
+		// engine's OBJ loader does) then keep every buffer small enough for
+		// 16-bit indices.
+		out << "o " << p.Name << "\ng " << p.Name << "\n";
 		for (const SVec3& v : p.Vertices)
 			out << "v " << v.X << ' ' << v.Y << ' ' << v.Z << "\n";
 		int currentMaterial = -1;

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Times the preview's path from OK to the first frame against a bare engine
+# viewer on generated levels of 100k and 1M triangles (and 5M with --with-5m,
+# which takes minutes and about 3 GB), alternately, and prints per-stage
+# times, ratios, peak memory and frame rates. Builds an optimised copy in a
+# folder of its own; runs in a virtual X server when there is no display.
+#   bench/run_preview_bench.sh [--with-5m] [--runs N] [--fps-seconds S]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VISTEL_BENCH_BUILD_DIR:-$root/build-preview-bench}"
+triangles=(100000 1000000)
+extra=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --with-5m) triangles+=(5000000) ;;
+    --runs|--fps-seconds) extra+=("$1" "$2"); shift ;;
+    *) echo "unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+mkdir -p "$build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$build/configure.log" 2>&1 \
+  || { cat "$build/configure.log"; exit 1; }
+cmake --build "$build" -j "${VISTEL_JOBS:-2}" --target PreviewPathBench BareViewerBench vistel-levelgen > /dev/null
+command=(python3 "$root/bench/preview_bench.py" "$build" "$build/levels" --triangles "${triangles[@]}" "${extra[@]}")
+if [ -n "${DISPLAY:-}" ]; then
+  "${command[@]}"
+else
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "${command[@]}"
+fi

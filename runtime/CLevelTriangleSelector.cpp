@@ -1,0 +1,316 @@
+#include "CLevelTriangleSelector.h"
+
+#include <IMesh.h>
+#include <IMeshBuffer.h>
+#include <ISceneNode.h>
+#include <S3DVertex.h>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace irr;
+
+namespace vistel
+{
+
+namespace
+{
+
+// Deep enough for any level; it bounds the work on a degenerate one.
+const u32 MAX_DEPTH = 32;
+
+} // end anonymous namespace
+
+CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::ISceneNode* node, u32 minimalPolysPerNode) :
+	Mesh(mesh), SceneNode(node), MinimalPolysPerNode(minimalPolysPerNode), TriangleCount(0)
+{
+	if (Mesh)
+		Mesh->grab();
+	const u32 bufferCount = Mesh ? Mesh->getMeshBufferCount() : 0;
+	for (u32 b = 0; b < bufferCount; ++b)
+	{
+		scene::IMeshBuffer* buffer = Mesh->getMeshBuffer(b);
+		const u32 triangles = buffer->getIndexCount() / 3;
+		if (triangles == 0 || buffer->getVertexCount() == 0 || TriangleCount + triangles < TriangleCount)
+			continue;
+		SBuffer entry;
+		entry.Vertices = static_cast<const u8*>(buffer->getVertices());
+		entry.Pitch = video::getVertexPitchFromType(buffer->getVertexType());
+		entry.VertexCount = buffer->getVertexCount();
+		const bool wide = buffer->getIndexType() == video::EIT_32BIT;
+		entry.Indices16 = wide ? 0 : buffer->getIndices();
+		entry.Indices32 = wide ? reinterpret_cast<const u32*>(buffer->getIndices()) : 0;
+		entry.FirstTriangle = TriangleCount;
+		Buffers.push_back(entry);
+		TriangleCount += triangles;
+	}
+
+	if (Buffers.size() <= 0x10000)
+	{
+		TriangleBuffers.resize(TriangleCount);
+		for (size_t b = 0; b < Buffers.size(); ++b)
+		{
+			const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
+			std::fill(TriangleBuffers.begin() + Buffers[b].FirstTriangle, TriangleBuffers.begin() + end,
+				static_cast<u16>(b));
+		}
+	}
+	// Only triangles that can be read go into the octree; the centres are
+	// needed while it is built.
+	std::vector<core::vector3df> centroids(TriangleCount);
+	core::aabbox3df centres;
+	Order.reserve(TriangleCount);
+	core::triangle3df triangle;
+	for (u32 t = 0; t < TriangleCount; ++t)
+	{
+		if (!getTriangle(t, triangle))
+			continue;
+		centroids[t] = (triangle.pointA + triangle.pointB + triangle.pointC) / 3.f;
+		if (Order.empty())
+			centres.reset(centroids[t]);
+		else
+			centres.addInternalPoint(centroids[t]);
+		Order.push_back(t);
+	}
+	if (!Order.empty())
+	{
+		std::vector<u32> scratch(Order.size());
+		build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch);
+	}
+}
+
+CLevelTriangleSelector::~CLevelTriangleSelector()
+{
+	if (Mesh)
+		Mesh->drop();
+}
+
+bool CLevelTriangleSelector::getTriangle(u32 t, core::triangle3df& triangle) const
+{
+	// The buffer holding triangle t: noted per triangle where the numbers
+	// fit, else the last buffer starting at or before it.
+	size_t low = 0;
+	if (!TriangleBuffers.empty())
+		low = TriangleBuffers[t];
+	else
+	{
+		size_t high = Buffers.size();
+		while (high - low > 1)
+		{
+			const size_t middle = (low + high) / 2;
+			if (Buffers[middle].FirstTriangle <= t)
+				low = middle;
+			else
+				high = middle;
+		}
+	}
+	const SBuffer& buffer = Buffers[low];
+	const u32 first = (t - buffer.FirstTriangle) * 3;
+	u32 corners[3];
+	for (u32 k = 0; k < 3; ++k)
+	{
+		corners[k] = buffer.Indices16 ? buffer.Indices16[first + k] : buffer.Indices32[first + k];
+		if (corners[k] >= buffer.VertexCount)
+			return false;
+	}
+	// Every vertex type of the engine extends S3DVertex, position first.
+	triangle.pointA = reinterpret_cast<const video::S3DVertex*>(buffer.Vertices + static_cast<size_t>(corners[0]) * buffer.Pitch)->Pos;
+	triangle.pointB = reinterpret_cast<const video::S3DVertex*>(buffer.Vertices + static_cast<size_t>(corners[1]) * buffer.Pitch)->Pos;
+	triangle.pointC = reinterpret_cast<const video::S3DVertex*>(buffer.Vertices + static_cast<size_t>(corners[2]) * buffer.Pitch)->Pos;
+	return true;
+}
+
+u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::aabbox3df& centres,
+	const std::vector<core::vector3df>& centroids, std::vector<u32>& scratch)
+{
+	// Every triangle goes down into the octant, around the middle of the
+	// centres' box, that holds its centre, until few are left: no triangle
+	// that crosses a dividing plane stays behind in a large node, where every
+	// query near it would test it (as in the engine's octree). A node's box
+	// is that of its triangles, found on the way back up, so it may reach
+	// past its octant.
+	const u32 nodeIndex = static_cast<u32>(Nodes.size());
+	Nodes.push_back(SNode());
+	SNode node;
+	std::memset(node.Children, 0, sizeof(node.Children));
+	node.First = first;
+	node.Count = count;
+
+	if (count > MinimalPolysPerNode && depth < MAX_DEPTH && !centres.isEmpty())
+	{
+		const core::vector3df middle = centres.getCenter();
+		u32 groupSizes[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+		std::vector<u8> groups(count);
+		for (u32 i = 0; i < count; ++i)
+		{
+			const core::vector3df& centre = centroids[Order[first + i]];
+			const u8 group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
+				| (centre.Z > middle.Z ? 4 : 0));
+			groups[i] = group;
+			++groupSizes[group];
+		}
+		// Stable counting sort by octant.
+		u32 starts[8];
+		u32 next = 0;
+		for (u32 g = 0; g < 8; ++g)
+		{
+			starts[g] = next;
+			next += groupSizes[g];
+		}
+		u32 positions[8];
+		std::memcpy(positions, starts, sizeof(positions));
+		for (u32 i = 0; i < count; ++i)
+			scratch[positions[groups[i]]++] = Order[first + i];
+		std::memcpy(&Order[first], &scratch[0], count * sizeof(u32));
+		groups.clear();
+		groups.shrink_to_fit();
+
+		node.Count = 0;
+		bool boxStarted = false;
+		for (u32 g = 0; g < 8; ++g)
+		{
+			if (groupSizes[g] == 0)
+				continue;
+			core::aabbox3df octant;
+			octant.MinEdge.X = (g & 1) ? middle.X : centres.MinEdge.X;
+			octant.MaxEdge.X = (g & 1) ? centres.MaxEdge.X : middle.X;
+			octant.MinEdge.Y = (g & 2) ? middle.Y : centres.MinEdge.Y;
+			octant.MaxEdge.Y = (g & 2) ? centres.MaxEdge.Y : middle.Y;
+			octant.MinEdge.Z = (g & 4) ? middle.Z : centres.MinEdge.Z;
+			octant.MaxEdge.Z = (g & 4) ? centres.MaxEdge.Z : middle.Z;
+			const u32 child = build(first + starts[g], groupSizes[g], depth + 1, octant, centroids, scratch);
+			node.Children[g] = child;
+			if (boxStarted)
+				node.Box.addInternalBox(Nodes[child].Box);
+			else
+				node.Box = Nodes[child].Box;
+			boxStarted = true;
+		}
+		Nodes[nodeIndex] = node;
+		return nodeIndex;
+	}
+
+	// A leaf: the box of its own triangles.
+	core::triangle3df triangle;
+	bool boxStarted = false;
+	for (u32 i = first; i < first + count; ++i)
+	{
+		if (!getTriangle(Order[i], triangle))
+			continue;
+		if (!boxStarted)
+			node.Box.reset(triangle.pointA);
+		else
+			node.Box.addInternalPoint(triangle.pointA);
+		node.Box.addInternalPoint(triangle.pointB);
+		node.Box.addInternalPoint(triangle.pointC);
+		boxStarted = true;
+	}
+	Nodes[nodeIndex] = node;
+	return nodeIndex;
+}
+
+core::matrix4 CLevelTriangleSelector::getOutputTransform(const core::matrix4* transform) const
+{
+	core::matrix4 output;
+	if (transform)
+		output = *transform;
+	if (SceneNode)
+		output *= SceneNode->getAbsoluteTransformation();
+	return output;
+}
+
+s32 CLevelTriangleSelector::getTriangleCount() const
+{
+	return static_cast<s32>(TriangleCount);
+}
+
+void CLevelTriangleSelector::getTriangles(core::triangle3df* triangles, s32 arraySize, s32& outTriangleCount,
+	const core::matrix4* transform) const
+{
+	const core::matrix4 output = getOutputTransform(transform);
+	s32 written = 0;
+	for (u32 t = 0; t < TriangleCount && written < arraySize; ++t)
+	{
+		core::triangle3df& triangle = triangles[written];
+		if (!getTriangle(t, triangle))
+			continue;
+		output.transformVect(triangle.pointA);
+		output.transformVect(triangle.pointB);
+		output.transformVect(triangle.pointC);
+		++written;
+	}
+	outTriangleCount = written;
+}
+
+void CLevelTriangleSelector::collect(u32 nodeIndex, const core::aabbox3df& box, const core::matrix4& output,
+	core::triangle3df* triangles, s32 arraySize, s32& written) const
+{
+	const SNode& node = Nodes[nodeIndex];
+	if (!node.Box.intersectsWithBox(box))
+		return;
+	for (u32 i = node.First; i < node.First + node.Count; ++i)
+	{
+		if (written >= arraySize)
+			return;
+		core::triangle3df& triangle = triangles[written];
+		if (!getTriangle(Order[i], triangle) || triangle.isTotalOutsideBox(box))
+			continue;
+		output.transformVect(triangle.pointA);
+		output.transformVect(triangle.pointB);
+		output.transformVect(triangle.pointC);
+		++written;
+	}
+	for (u32 g = 0; g < 8 && written < arraySize; ++g)
+		if (node.Children[g])
+			collect(node.Children[g], box, output, triangles, arraySize, written);
+}
+
+void CLevelTriangleSelector::getTriangles(core::triangle3df* triangles, s32 arraySize, s32& outTriangleCount,
+	const core::aabbox3d<f32>& box, const core::matrix4* transform) const
+{
+	outTriangleCount = 0;
+	if (Nodes.empty() || arraySize <= 0)
+		return;
+	// The box into the mesh's own space, the triangles out of it.
+	core::aabbox3df localBox(box);
+	if (SceneNode)
+	{
+		core::matrix4 inverse;
+		if (SceneNode->getAbsoluteTransformation().getInverse(inverse))
+			inverse.transformBoxEx(localBox);
+	}
+	s32 written = 0;
+	collect(0, localBox, getOutputTransform(transform), triangles, arraySize, written);
+	outTriangleCount = written;
+}
+
+void CLevelTriangleSelector::getTriangles(core::triangle3df* triangles, s32 arraySize, s32& outTriangleCount,
+	const core::line3d<f32>& line, const core::matrix4* transform) const
+{
+	// Every triangle near the line's box; callers test the line themselves.
+	core::aabbox3df box(line.start);
+	box.addInternalPoint(line.end);
+	getTriangles(triangles, arraySize, outTriangleCount, box, transform);
+}
+
+scene::ISceneNode* CLevelTriangleSelector::getSceneNodeForTriangle(u32) const
+{
+	return SceneNode;
+}
+
+u32 CLevelTriangleSelector::getSelectorCount() const
+{
+	return 1;
+}
+
+scene::ITriangleSelector* CLevelTriangleSelector::getSelector(u32 index)
+{
+	return index == 0 ? this : 0;
+}
+
+const scene::ITriangleSelector* CLevelTriangleSelector::getSelector(u32 index) const
+{
+	return index == 0 ? this : 0;
+}
+
+} // end namespace vistel

@@ -1,0 +1,157 @@
+#include "CLevelTriangleSelector.h"
+
+#include <gtest/gtest.h>
+#include <irrlicht.h>
+
+#include <algorithm>
+#include <random>
+#include <tuple>
+#include <vector>
+
+using namespace irr;
+
+namespace vistel
+{
+
+namespace
+{
+
+typedef std::tuple<f32, f32, f32, f32, f32, f32, f32, f32, f32> TriangleKey;
+
+TriangleKey keyOf(const core::triangle3df& t)
+{
+	return TriangleKey(t.pointA.X, t.pointA.Y, t.pointA.Z, t.pointB.X, t.pointB.Y, t.pointB.Z, t.pointC.X,
+		t.pointC.Y, t.pointC.Z);
+}
+
+// The triangles a selector gives for a box, in a fixed order.
+std::vector<TriangleKey> query(scene::ITriangleSelector* selector, const core::aabbox3df& box,
+	const core::matrix4* transform)
+{
+	std::vector<core::triangle3df> triangles(static_cast<size_t>(selector->getTriangleCount()) + 1);
+	s32 count = 0;
+	selector->getTriangles(&triangles[0], static_cast<s32>(triangles.size()), count, box, transform);
+	std::vector<TriangleKey> keys;
+	for (s32 i = 0; i < count; ++i)
+		keys.push_back(keyOf(triangles[static_cast<size_t>(i)]));
+	std::sort(keys.begin(), keys.end());
+	return keys;
+}
+
+// Scattered small and large triangles over several buffers, some of them
+// wider than any octant, so triangles stay on every level of the octree.
+scene::SMesh* makeScatteredMesh(u32 buffers, u32 trianglesPerBuffer)
+{
+	std::mt19937 random(7);
+	std::uniform_real_distribution<f32> place(-500.f, 500.f), size(0.f, 20.f);
+	scene::SMesh* mesh = new scene::SMesh();
+	for (u32 b = 0; b < buffers; ++b)
+	{
+		scene::SMeshBufferLightMap* buffer = new scene::SMeshBufferLightMap();
+		for (u32 t = 0; t < trianglesPerBuffer; ++t)
+		{
+			const core::vector3df corner(place(random), place(random), place(random));
+			const f32 extent = (t % 50 == 0) ? 400.f : size(random);
+			const core::vector3df points[3] = {corner, corner + core::vector3df(extent, 0.f, size(random)),
+				corner + core::vector3df(0.f, extent, size(random))};
+			for (const core::vector3df& p : points)
+			{
+				buffer->Indices.push_back(static_cast<u16>(buffer->Vertices.size()));
+				buffer->Vertices.push_back(video::S3DVertex2TCoords(p, core::vector3df(0.f, 1.f, 0.f),
+					video::SColor(0xFFFFFFFF), core::vector2df(0.f, 0.f), core::vector2df(0.f, 0.f)));
+			}
+		}
+		buffer->recalculateBoundingBox();
+		mesh->addMeshBuffer(buffer);
+		buffer->drop();
+	}
+	mesh->recalculateBoundingBox();
+	return mesh;
+}
+
+} // end anonymous namespace
+
+TEST(LevelTriangleSelector, AnswersEveryQueryAsTheEngineSelectorDoes)
+{
+	IrrlichtDevice* device = createDevice(video::EDT_NULL);
+	ASSERT_TRUE(device != 0);
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	scene::SMesh* mesh = makeScatteredMesh(3, 3000);
+	scene::ISceneNode* node = sceneManager->addOctreeSceneNode(mesh, 0, -1, 128);
+	ASSERT_TRUE(node != 0);
+	// A scaled, turned and moved node: triangles come out in world space.
+	node->setScale(core::vector3df(0.5f, 1.f, 2.f));
+	node->setRotation(core::vector3df(0.f, 30.f, 0.f));
+	node->setPosition(core::vector3df(10.f, -5.f, 3.f));
+	node->updateAbsolutePosition();
+
+	scene::ITriangleSelector* engine = sceneManager->createTriangleSelector(mesh, node);
+	CLevelTriangleSelector* ours = new CLevelTriangleSelector(mesh, node, 128);
+	EXPECT_EQ(engine->getTriangleCount(), ours->getTriangleCount());
+	EXPECT_EQ(ours->getSelectorCount(), 1u);
+	EXPECT_EQ(ours->getSelector(0), ours);
+	EXPECT_EQ(ours->getSceneNodeForTriangle(5), node);
+
+	core::matrix4 ellipsoidSpace;
+	ellipsoidSpace.setScale(core::vector3df(1.f / 30.f, 1.f / 50.f, 1.f / 30.f));
+	std::mt19937 random(11);
+	std::uniform_real_distribution<f32> place(-600.f, 600.f), size(1.f, 150.f);
+	for (int i = 0; i < 200; ++i)
+	{
+		const core::vector3df corner(place(random), place(random), place(random));
+		const core::aabbox3df box(corner, corner + core::vector3df(size(random), size(random), size(random)));
+		const core::matrix4* transform = (i % 2) ? &ellipsoidSpace : 0;
+		ASSERT_EQ(query(engine, box, transform), query(ours, box, transform)) << "box " << i;
+	}
+
+	// All triangles, and a box round the whole level.
+	std::vector<core::triangle3df> all(static_cast<size_t>(ours->getTriangleCount()));
+	s32 count = 0;
+	ours->getTriangles(&all[0], static_cast<s32>(all.size()), count);
+	EXPECT_EQ(count, ours->getTriangleCount());
+	const core::aabbox3df everything(-5000.f, -5000.f, -5000.f, 5000.f, 5000.f, 5000.f);
+	EXPECT_EQ(query(engine, everything, 0).size(), static_cast<size_t>(count));
+	EXPECT_EQ(query(ours, everything, 0).size(), static_cast<size_t>(count));
+
+	// A full output array stops the query where the array ends.
+	ours->getTriangles(&all[0], 10, count, everything);
+	EXPECT_EQ(count, 10);
+
+	ours->drop();
+	engine->drop();
+	mesh->drop();
+	device->drop();
+}
+
+TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
+{
+	scene::SMesh* empty = new scene::SMesh();
+	CLevelTriangleSelector* none = new CLevelTriangleSelector(empty, 0, 128);
+	core::triangle3df triangles[4];
+	s32 count = -1;
+	none->getTriangles(triangles, 4, count, core::aabbox3df(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f));
+	EXPECT_EQ(count, 0);
+	none->drop();
+	empty->drop();
+
+	// Thousands of triangles on one point cannot be split: one leaf.
+	scene::SMesh* point = new scene::SMesh();
+	scene::SMeshBufferLightMap* buffer = new scene::SMeshBufferLightMap();
+	buffer->Vertices.push_back(video::S3DVertex2TCoords());
+	for (u32 i = 0; i < 3000; ++i)
+		buffer->Indices.push_back(0);
+	// An index past the buffer's vertices is passed over, not read.
+	buffer->Indices.push_back(0);
+	buffer->Indices.push_back(0);
+	buffer->Indices.push_back(7);
+	point->addMeshBuffer(buffer);
+	buffer->drop();
+	CLevelTriangleSelector* selector = new CLevelTriangleSelector(point, 0, 128);
+	std::vector<core::triangle3df> all(1100);
+	selector->getTriangles(&all[0], 1100, count, core::aabbox3df(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f));
+	EXPECT_EQ(count, 1000);
+	selector->drop();
+	point->drop();
+}
+
+} // end namespace vistel
