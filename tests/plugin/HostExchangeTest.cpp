@@ -262,8 +262,9 @@ TEST_F(HostExchange, SceneFileIsTheReplyWithTheSettingsElement)
 	std::ifstream file(path, std::ios::binary);
 	std::ostringstream written;
 	written << file.rdbuf();
-	EXPECT_EQ(written.str(), buildSceneFileText(reply));
-	const std::string head = std::string("<scene version=\"1.6\">") + SCENE_SETTINGS_ELEMENT + "<vertex";
+	EXPECT_EQ(written.str(), test::textFileBytes(buildSceneFileText(reply)));
+	const std::string head = test::textFileBytes(std::string("<scene version=\"1.6\">")
+		+ SCENE_SETTINGS_ELEMENT + "<vertex");
 	EXPECT_EQ(written.str().compare(0, head.size(), head), 0);
 }
 

@@ -30,6 +30,24 @@ inline std::string enginePath(std::string path)
 	return path;
 }
 
+//! The bytes a text written in text mode leaves in its file: on Windows
+//! every line feed becomes CR LF, elsewhere nothing changes.
+inline std::string textFileBytes(const std::string& text)
+{
+#ifdef _WIN32
+	std::string bytes;
+	for (char c : text)
+	{
+		if (c == '\n')
+			bytes += '\r';
+		bytes += c;
+	}
+	return bytes;
+#else
+	return text;
+#endif
+}
+
 } // end namespace test
 } // end namespace vistel
 
