@@ -37,6 +37,7 @@ bool CTXSMeshFileLoader::isWholeSceneMode() const
 
 irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
 {
+	LastLoadFault.clear();
 	std::unique_ptr<CLibXmlPullReader> reader = CLibXmlPullReader::create(file, Logger);
 	if (!reader)
 		return nullptr;
@@ -61,6 +62,7 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 		else
 			skipElement(*reader);
 	}
+	LastLoadFault = reader->describeFirstFault();
 	reader.reset();
 
 	if (isWholeSceneMode())
@@ -134,7 +136,9 @@ void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
 		return true;
 	});
 
-	Driver->setAmbientLight(irr::video::SColorf(SceneAmbientColor));
+	// The scene manager hands its ambient light to the driver at every
+	// drawAll; set on the driver alone it would be overwritten there.
+	SceneManager->setAmbientLight(irr::video::SColorf(SceneAmbientColor));
 }
 
 } // end namespace vistel
