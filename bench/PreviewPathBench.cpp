@@ -195,8 +195,8 @@ int main(int argc, char** argv)
 	const core::stringc textureDirectory = vistel::findTextureDirectory(state.device->getFileSystem(),
 		installDirectory);
 	driver->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
-	vistel::registerSceneLoader(state.device, textureDirectory);
-	scene::IAnimatedMesh* levelMesh = vistel::loadLevelMesh(state.device, sceneFilePath);
+	const vistel::CTXSMeshFileLoader* loader = vistel::registerSceneLoader(state.device, textureDirectory);
+	scene::IAnimatedMesh* levelMesh = vistel::loadLevelMesh(state.device, loader, sceneFilePath);
 	printStage("load");
 	if (!levelMesh)
 	{

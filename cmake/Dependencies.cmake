@@ -17,6 +17,7 @@ endif()
 
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 find_package(X11 REQUIRED)
+find_package(OpenGL REQUIRED)
 find_package(Threads REQUIRED)
 if(VISTEL_BUILD_TESTS)
   find_package(GTest REQUIRED)

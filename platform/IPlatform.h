@@ -48,10 +48,13 @@ public:
 
 	// --- screenshots ---
 
-	//! Copies what the window shows on screen into the picture's top left
-	//! corner, at most the picture's size; the rest stays as it was.
-	/** \return false when nothing could be copied. */
-	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture) = 0;
+	//! Copies the frame the engine has just drawn into the picture's top
+	//! left corner, at most the picture's size; the rest stays as it was.
+	/** Called on the thread that draws, after the frame is drawn and before
+	it is presented: the frame is read back from the drawing surface itself,
+	so it holds what was drawn even where another window covers the screen.
+	\return false when the surface cannot be read. */
+	virtual bool copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture) = 0;
 
 	//! Hides the window or shows it again.
 	virtual void setWindowVisible(const SNativeWindow& window, bool visible) = 0;

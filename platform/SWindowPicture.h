@@ -19,6 +19,26 @@ struct SNativeWindow
 	std::uintptr_t Window;
 };
 
+//! The programming interface a video driver draws with.
+enum EDrawingInterface
+{
+	EDI_NONE = 0, //!< none the platform reads (software and null drivers)
+	EDI_OPENGL,
+	EDI_DIRECT3D9
+};
+
+//! What the engine draws a frame into, as its driver exposes it.
+struct SDrawingSurface
+{
+	EDrawingInterface Interface;
+	//! Direct3D 9: the driver's IDirect3DDevice9. OpenGL needs none: the
+	//! driver's context is current on the thread that draws.
+	void* Device;
+	//! Size of the drawn frame, in pixels.
+	int Width;
+	int Height;
+};
+
 //! A picture in memory: rows from the top, each pixel 0xFFRRGGBB.
 struct SWindowPicture
 {

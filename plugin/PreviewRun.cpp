@@ -34,6 +34,7 @@ const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_DIRECT3D9;
 const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_OPENGL;
 #endif
 const char INI_FILE_NAME[] = "tarvo.ini";
+const char UNREADABLE_LEVEL_CAPTION[] = "Tarvo Vistel Plugin";
 
 char toLowerAscii(char c)
 {
@@ -169,7 +170,7 @@ core::stringc findTextureDirectory(io::IFileSystem* fileSystem, const core::stri
 	return parseTextureDirectory(iniText, installDirectory);
 }
 
-void registerSceneLoader(IrrlichtDevice* device, const core::stringc& textureDirectory)
+CTXSMeshFileLoader* registerSceneLoader(IrrlichtDevice* device, const core::stringc& textureDirectory)
 {
 	scene::ISceneManager* sceneManager = device->getSceneManager();
 	CTXSMeshFileLoader* loader = new CTXSMeshFileLoader(device->getVideoDriver(), sceneManager,
@@ -188,12 +189,44 @@ void registerSceneLoader(IrrlichtDevice* device, const core::stringc& textureDir
 	parameters->setAttribute("TXS_AlphaRef", alphaReference);
 	parameters->setAttribute("TXS_FlipAlpha", "true");
 	parameters->setAttribute("TXS_ParentName", "true");
+	// The scene manager keeps the loader as long as the device lives.
+	return loader;
 }
 
-scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const core::stringc& sceneFilePath)
+std::string describeUnreadableLevel(const core::stringc& sceneFilePath, bool documentRead,
+	const std::string& fault)
+{
+	std::string reason;
+	if (!documentRead)
+		reason = "the file could not be opened";
+	else if (fault.empty())
+		reason = "it holds no polygons that can be drawn";
+	else
+	{
+		// The reader's text may end in its own full stop or line feed.
+		reason = fault;
+		while (!reason.empty()
+			&& (reason.back() == '.' || reason.back() == '\n' || reason.back() == '\r'
+				|| reason.back() == ' '))
+			reason.pop_back();
+	}
+	return std::string("The level could not be read from the scene file \"")
+		+ sceneFilePath.c_str() + "\": " + reason + ". The preview closes.";
+}
+
+scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
+	const core::stringc& sceneFilePath)
 {
 	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
-	return (mesh && mesh->getFrameCount() > 0) ? mesh : 0;
+	if (mesh && mesh->getFrameCount() > 0)
+		return mesh;
+	// Nothing to walk through: say so, rather than let the editor come back
+	// as if the preview had never been asked for.
+	platform::getPlatform().showMessageBox(0,
+		describeUnreadableLevel(sceneFilePath, mesh != 0,
+			loader ? loader->getLastLoadFault() : std::string()),
+		UNREADABLE_LEVEL_CAPTION, platform::EMBS_ICON_ERROR);
+	return 0;
 }
 
 void tearDownRun()
@@ -248,11 +281,11 @@ void runPreview()
 	const core::stringc textureDirectory = findTextureDirectory(state.device->getFileSystem(),
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
-	registerSceneLoader(state.device, textureDirectory);
-	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, sceneFilePath);
+	const CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath);
 
 	// Without a level to walk through the run ends here.
-	if (setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
+	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
 		runRenderLoop(state.device, getPreviewSettings());
 	tearDownRun();
 }

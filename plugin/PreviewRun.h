@@ -22,6 +22,7 @@ class IAnimatedMesh;
 namespace vistel
 {
 
+class CTXSMeshFileLoader;
 struct SEngineSettings;
 
 //! One preview run, from the host's first request to the tear-down.
@@ -69,12 +70,24 @@ irr::core::stringc findTextureDirectory(irr::io::IFileSystem* fileSystem,
 	const irr::core::stringc& installDirectory);
 
 //! Registers the scene loader and sets its parameters on the scene manager.
-void registerSceneLoader(irr::IrrlichtDevice* device, const irr::core::stringc& textureDirectory);
+//! The loader returned belongs to the scene manager and lives as long as
+//! the device.
+CTXSMeshFileLoader* registerSceneLoader(irr::IrrlichtDevice* device,
+	const irr::core::stringc& textureDirectory);
 
-//! Loads the scene file through the scene manager; 0 or a mesh without
-//! frames when nothing could be loaded.
+//! Loads the scene file through the scene manager. When that gives no
+//! level to walk through (no file, a document that could not be read, or
+//! one without drawable polygons) the user is told why in an error box and
+//! the result is 0.
+/** \param loader the registered loader, asked where the document failed. */
 irr::scene::IAnimatedMesh* loadLevelMesh(irr::IrrlichtDevice* device,
-	const irr::core::stringc& sceneFilePath);
+	const CTXSMeshFileLoader* loader, const irr::core::stringc& sceneFilePath);
+
+//! The text of the box shown when no level could be loaded.
+/** \param documentRead whether the loader got a document to read at all
+\param fault where and why the document first failed, or empty */
+std::string describeUnreadableLevel(const irr::core::stringc& sceneFilePath, bool documentRead,
+	const std::string& fault);
 
 //! Releases what the run holds and forgets every run reference.
 void tearDownRun();

@@ -28,9 +28,15 @@ bool CPreviewEventReceiver::OnEvent(const irr::SEvent& event)
 
 	// Every event, command keys included, goes on to the camera so that
 	// movement and mouse look keep working.
-	if (!state.camera)
-		return true;
-	return state.camera->OnEvent(event);
+	const bool handled = state.camera ? state.camera->OnEvent(event) : true;
+
+	// A log line answered as handled is dropped by the engine's logger. The
+	// log is where the engine and the loader say what went wrong (a scene
+	// that could not be read, a missing texture), before the camera exists
+	// as well as after: it always goes through.
+	if (event.EventType == irr::EET_LOG_TEXT_EVENT)
+		return false;
+	return handled;
 }
 
 } // end namespace vistel

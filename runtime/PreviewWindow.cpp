@@ -35,4 +35,27 @@ platform::SNativeWindow getPreviewWindow(video::IVideoDriver* driver)
 	return window;
 }
 
+platform::SDrawingSurface getDrawingSurface(video::IVideoDriver* driver)
+{
+	platform::SDrawingSurface surface = { platform::EDI_NONE, 0, 0, 0 };
+	if (!driver)
+		return surface;
+	const core::dimension2du size = driver->getScreenSize();
+	surface.Width = static_cast<int>(size.Width);
+	surface.Height = static_cast<int>(size.Height);
+	switch (driver->getDriverType())
+	{
+	case video::EDT_DIRECT3D9:
+		surface.Interface = platform::EDI_DIRECT3D9;
+		surface.Device = driver->getExposedVideoData().D3D9.D3DDev9;
+		break;
+	case video::EDT_OPENGL:
+		surface.Interface = platform::EDI_OPENGL;
+		break;
+	default:
+		break;
+	}
+	return surface;
+}
+
 } // end namespace vistel

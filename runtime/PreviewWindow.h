@@ -18,6 +18,9 @@ namespace vistel
 //! are 0 for drivers that expose none (the software and null drivers).
 platform::SNativeWindow getPreviewWindow(irr::video::IVideoDriver* driver);
 
+//! What the driver draws a frame into, for reading the frame back.
+platform::SDrawingSurface getDrawingSurface(irr::video::IVideoDriver* driver);
+
 } // end namespace vistel
 
 #endif

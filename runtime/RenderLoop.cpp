@@ -50,6 +50,11 @@ void renderActiveFrame(IrrlichtDevice* device, SPreviewSettings& settings, s32& 
 	aimFlashlight(state.flashlightNode, state.camera);
 	device->getSceneManager()->drawAll();
 	device->getGUIEnvironment()->drawAll();
+	// A screenshot is read from the frame drawn, before the buffers swap:
+	// on screen, other windows may cover parts of it.
+	SScreenshotFrame screenshot;
+	if (state.screenshotRequested)
+		captureScreenshotFrame(device, settings, screenshot);
 	driver->endScene();
 
 	const s32 frameRate = driver->getFPS();
@@ -66,7 +71,7 @@ void renderActiveFrame(IrrlichtDevice* device, SPreviewSettings& settings, s32& 
 		state.messageText->setText(buildHelpScreen().c_str());
 
 	if (state.screenshotRequested)
-		takeScreenshot(device, settings);
+		takeScreenshot(device, settings, screenshot);
 
 	expireMessage();
 

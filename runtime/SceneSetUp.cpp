@@ -36,25 +36,44 @@ core::stringc getFloorTexturePath(const core::stringc& installDirectory, const c
 	return path;
 }
 
+// The texture at path, or 0 with the missing file named in the engine's log.
+video::ITexture* getNormalMappingTexture(IrrlichtDevice* device, const core::stringc& path)
+{
+	video::ITexture* texture = device->getVideoDriver()->getTexture(path);
+	if (!texture)
+	{
+		core::stringc line = "Normal mapping left out: the texture ";
+		line += path;
+		line += " could not be loaded.";
+		device->getLogger()->log(line.c_str(), ELL_WARNING);
+	}
+	return texture;
+}
+
 // The level with tangents and a fixed normal-mapped floor texture on every
 // buffer, unscaled. Returns the node; the mesh copy's reference goes to the
-// caller, who releases it once the triangle selector is made.
+// caller, who releases it once the triangle selector is made. Without both
+// textures there is no normal-mapped look to give, and no node is made: a
+// material with an empty slot would draw with whatever texture the driver
+// used last.
 scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* levelMesh,
 	const core::stringc& installDirectory, scene::IMesh*& meshCopy)
 {
 	scene::ISceneManager* sceneManager = device->getSceneManager();
-	video::IVideoDriver* driver = device->getVideoDriver();
+	video::ITexture* normalMap = getNormalMappingTexture(device,
+		getFloorTexturePath(installDirectory, "Floor11_b.jpg"));
+	video::ITexture* colourMap = getNormalMappingTexture(device,
+		getFloorTexturePath(installDirectory, "Floor11.jpg"));
+	if (!normalMap || !colourMap)
+		return 0;
 	meshCopy = sceneManager->getMeshManipulator()->createMeshWithTangents(levelMesh);
 	if (!meshCopy)
 		return 0;
+	// Once: every buffer shares the one texture, and turning a normal map
+	// into a normal map again would flatten it.
+	device->getVideoDriver()->makeNormalMapTexture(normalMap, NORMAL_MAP_AMPLITUDE);
 	for (u32 i = 0; i < meshCopy->getMeshBufferCount(); ++i)
 	{
-		video::ITexture* normalMap = driver->getTexture(
-			getFloorTexturePath(installDirectory, "Floor11_b.jpg"));
-		video::ITexture* colourMap = driver->getTexture(
-			getFloorTexturePath(installDirectory, "Floor11.jpg"));
-		if (normalMap)
-			driver->makeNormalMapTexture(normalMap, NORMAL_MAP_AMPLITUDE);
 		video::SMaterial& material = meshCopy->getMeshBuffer(i)->getMaterial();
 		material.MaterialType = video::EMT_NORMAL_MAP_SOLID;
 		material.setTexture(1, normalMap);
@@ -148,12 +167,14 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 		return false;
 	scene::ISceneManager* sceneManager = device->getSceneManager();
 
-	// Level node and, with collisions, its triangle selector.
-	const bool normalMapped = settings.engine.useNormalMapping;
+	// Level node and, with collisions, its triangle selector. A level whose
+	// normal-mapped look cannot be made is shown as without normal mapping.
 	scene::IMesh* meshCopy = 0;
-	state.levelNode = normalMapped
-		? addNormalMappedLevel(device, frame, installDirectory, meshCopy)
-		: addScaledLevel(sceneManager, frame, settings.level);
+	state.levelNode = settings.engine.useNormalMapping
+		? addNormalMappedLevel(device, frame, installDirectory, meshCopy) : 0;
+	const bool normalMapped = state.levelNode != 0;
+	if (!state.levelNode)
+		state.levelNode = addScaledLevel(sceneManager, frame, settings.level);
 	noteStageEnd("octree");
 	if (state.levelNode && settings.collision.collisionEnabled)
 		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,

@@ -40,6 +40,7 @@ bool CTXSMeshFileLoader::isWholeSceneMode() const
 
 irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
 {
+	LastLoadFault.clear();
 	std::unique_ptr<CXMLStreamReader> reader = CXMLStreamReader::create(file, Logger);
 	if (!reader)
 		return nullptr;
@@ -64,6 +65,7 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 		else
 			skipElement(*reader);
 	}
+	LastLoadFault = reader->describeFirstFault();
 	reader.reset();
 
 	if (isWholeSceneMode())
@@ -146,7 +148,9 @@ void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
 		return true;
 	});
 
-	Driver->setAmbientLight(irr::video::SColorf(SceneAmbientColor));
+	// The scene manager hands its ambient light to the driver at every
+	// drawAll; set on the driver alone it would be overwritten there.
+	SceneManager->setAmbientLight(irr::video::SColorf(SceneAmbientColor));
 }
 
 } // end namespace vistel

@@ -7,6 +7,7 @@
 #include <IMeshLoader.h>
 #include <SColor.h>
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -64,6 +65,11 @@ public:
 	//! Where a broken document is reported; 0 (the default) reports nothing.
 	void setLogger(irr::ILogger* logger) { Logger = logger; }
 
+	//! Where and why the document of the last createMesh first failed to
+	//! read ("line L, column C: ..."); empty when it read as written, or when
+	//! there was no document to read.
+	const std::string& getLastLoadFault() const { return LastLoadFault; }
+
 	//! Most vertices one mesh buffer gets: its 16-bit indices never wrap.
 	static const irr::u32 MaxBufferVertices = 65535;
 
@@ -119,6 +125,7 @@ private:
 	irr::scene::ISceneNode* ParentNode = nullptr;
 
 	irr::ILogger* Logger = nullptr;
+	std::string LastLoadFault;
 	//! First position in Materials of every material id.
 	std::unordered_map<irr::s32, irr::u32> MaterialPositions;
 	//! For each buffer of Mesh (in order, until finishMesh), its material's position.

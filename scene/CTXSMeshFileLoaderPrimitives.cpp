@@ -357,6 +357,13 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 		appendEarClippedTriangles(CornerPositions, TriangleCorners);
 		normal = polygonPlaneNormal(CornerPositions);
 	}
+	// The normal above belongs to the document's corners. Drawn, the polygon
+	// has its z mirrored, which also turns its corners' sense, so it is seen
+	// from the other side: the normal of the drawn face, (P1' - P0') x
+	// (P2' - P0') of the mirrored corners, is the document's with x and y
+	// negated. It points to the side the face is seen from, as the engine's
+	// lighting expects.
+	normal.set(-normal.X, -normal.Y, normal.Z);
 
 	// 16-bit indices never wrap: a full buffer is continued by a new one
 	// with the same material.

@@ -1,5 +1,6 @@
 #include "CLinuxPlatform.h"
 #include "QtApplication.h"
+#include "SystemText.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -24,10 +25,10 @@ void CLinuxPlatform::showMessageBox(void* owner, const std::string& text,
 		std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 		return;
 	}
-	// Texts are 8-bit ANSI texts; Latin-1 keeps every byte.
+	// Texts are 8-bit texts of the system, such as a folder's name: decoded
+	// as the user's locale encodes them.
 	QMessageBox box(style == EMBS_ICON_ERROR ? QMessageBox::Critical : QMessageBox::NoIcon,
-		QString::fromLatin1(caption.c_str()), QString::fromLatin1(text.c_str()),
-		QMessageBox::Ok);
+		decodeSystemText(caption), decodeSystemText(text), QMessageBox::Ok);
 	box.exec();
 }
 

@@ -21,9 +21,10 @@ public:
 	// The settings sheet as a Qt dialog (QtSettingsSheet.cpp).
 	virtual int runSettingsSheet(const SSheetDescription& sheet);
 
-	// Screenshots: the window's picture from the X server (X11WindowPicture.cpp),
-	// the Save dialog and the JPEG file through Qt (QtScreenshotFile.cpp).
-	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	// Screenshots: the drawn frame from OpenGL's back buffer (GLDrawnFrame.cpp),
+	// hiding the window through X (X11WindowVisibility.cpp), the Save dialog and
+	// the JPEG file through Qt (QtScreenshotFile.cpp).
+	virtual bool copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture);
 	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
 	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
 		std::string& fileName);

@@ -61,7 +61,7 @@ public:
 	std::vector<SRecordedSheet> Sheets;
 
 	// --- screenshots (RecordingScreenshots.cpp) ---
-	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	virtual bool copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture);
 	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
 	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
 		std::string& fileName);
@@ -72,11 +72,13 @@ public:
 	std::string LibraryPath;
 
 	// Screenshots: what was asked, in order, and the answers to give.
-	//! "copyWindowPicture", "hideWindow", "showWindow", "askSaveFileName",
+	//! "copyDrawnFrame", "hideWindow", "showWindow", "askSaveFileName",
 	//! "writeJpegFile", in the order they were called.
 	std::vector<std::string> ScreenshotCalls;
 	std::vector<SSaveFileDialog> SaveDialogs;
 	std::vector<SRecordedJpegFile> JpegFiles;
+	//! The surface of every copyDrawnFrame, in order.
+	std::vector<SDrawingSurface> CopiedSurfaces;
 	bool CopySucceeds = true;
 	std::uint32_t CopiedColour = 0xFF3366CCu; //!< what a successful copy paints
 	std::string SaveFileName = "shot.jpg";     //!< the user's choice; empty cancels

@@ -7,10 +7,10 @@ namespace vistel
 namespace platform
 {
 
-bool CRecordingPlatform::copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture)
+bool CRecordingPlatform::copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture)
 {
-	(void)window;
-	ScreenshotCalls.push_back("copyWindowPicture");
+	ScreenshotCalls.push_back("copyDrawnFrame");
+	CopiedSurfaces.push_back(surface);
 	if (!CopySucceeds)
 		return false;
 	std::fill(picture.Pixels.begin(), picture.Pixels.end(), CopiedColour);

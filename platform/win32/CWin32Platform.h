@@ -21,9 +21,9 @@ public:
 	// The property sheet and its pages (Win32SettingsSheet.cpp).
 	virtual int runSettingsSheet(const SSheetDescription& sheet);
 
-	// Screenshots (Win32Screenshot.cpp): the picture through a Direct3D 9
+	// Screenshots (Win32Screenshot.cpp): the drawn frame through a Direct3D 9
 	// system-memory surface, the Save dialog and the JPEG file.
-	virtual bool copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture);
+	virtual bool copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture);
 	virtual void setWindowVisible(const SNativeWindow& window, bool visible);
 	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
 		std::string& fileName);

@@ -1,8 +1,10 @@
-// Screenshots on Windows: the window's picture, the common Save dialog and a
-// JPEG file written with libjpeg (the library the engine's own JPEG writer
-// uses; D3DX, which has a writer too, is not on every Windows machine).
+// Screenshots on Windows: the drawn frame read from the Direct3D 9 device,
+// the common Save dialog and a JPEG file written with libjpeg (the library
+// the engine's own JPEG writer uses; D3DX, which has a writer too, is not on
+// every Windows machine).
 
 #include "CWin32Platform.h"
+#include "Win32Direct3D9Frame.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -25,55 +27,6 @@ namespace
 // The file-name buffer of the Save dialog, terminator included.
 const DWORD SAVE_FILE_NAME_CAPACITY = 512;
 
-// What the window shows, copied with GDI into a 32-bit picture in memory.
-// Where the engine draws with Direct3D, this is what the window's device
-// context holds: on Windows the frame presented last, under Wine (which
-// draws Direct3D with OpenGL) black.
-bool copyWithGdi(HWND window, SWindowPicture& picture)
-{
-	BITMAPINFO format;
-	std::memset(&format, 0, sizeof(format));
-	format.bmiHeader.biSize = sizeof(format.bmiHeader);
-	format.bmiHeader.biWidth = picture.Width;
-	format.bmiHeader.biHeight = -picture.Height; // rows from the top
-	format.bmiHeader.biPlanes = 1;
-	format.bmiHeader.biBitCount = 32;
-	format.bmiHeader.biCompression = BI_RGB;
-	HDC windowContext = GetDC(window);
-	if (!windowContext)
-		return false;
-	void* bits = 0;
-	HBITMAP bitmap = CreateDIBSection(windowContext, &format, DIB_RGB_COLORS, &bits, 0, 0);
-	HDC memoryContext = CreateCompatibleDC(windowContext);
-	bool copied = false;
-	if (bitmap && bits && memoryContext)
-	{
-		HGDIOBJ previous = SelectObject(memoryContext, bitmap);
-		SetBkMode(memoryContext, TRANSPARENT);
-		copied = StretchBlt(memoryContext, 0, 0, picture.Width, picture.Height, windowContext, 0, 0,
-			picture.Width, picture.Height, SRCCOPY) != FALSE;
-		GdiFlush();
-		if (copied)
-		{
-			const DWORD* source = static_cast<const DWORD*>(bits);
-			for (size_t i = 0; i < picture.Pixels.size(); ++i)
-				picture.Pixels[i] = 0xFF000000u | (source[i] & 0x00FFFFFFu);
-		}
-		SelectObject(memoryContext, previous);
-	}
-	if (memoryContext)
-		DeleteDC(memoryContext);
-	if (bitmap)
-		DeleteObject(bitmap);
-	ReleaseDC(window, windowContext);
-	return copied;
-}
-
-} // end anonymous namespace
-
-namespace
-{
-
 void onJpegError(j_common_ptr info)
 {
 	// Unwinds to writeJpegFile's setjmp; the message is not shown.
@@ -82,13 +35,12 @@ void onJpegError(j_common_ptr info)
 
 } // end anonymous namespace
 
-bool CWin32Platform::copyWindowPicture(const SNativeWindow& window, SWindowPicture& picture)
+bool CWin32Platform::copyDrawnFrame(const SDrawingSurface& surface, SWindowPicture& picture)
 {
-	HWND handle = reinterpret_cast<HWND>(window.Window);
-	if (!handle || picture.Width <= 0 || picture.Height <= 0
-		|| picture.Pixels.size() != static_cast<size_t>(picture.Width) * picture.Height)
+	// Other drivers' frames are copied by the engine itself.
+	if (surface.Interface != EDI_DIRECT3D9)
 		return false;
-	return copyWithGdi(handle, picture);
+	return readDirect3D9BackBuffer(surface.Device, picture);
 }
 
 void CWin32Platform::setWindowVisible(const SNativeWindow& window, bool visible)

@@ -49,7 +49,8 @@ TEST_F(MeshBuildingTest, TriangleVerticesNormalAndMirror)
 		const irr::video::S3DVertex2TCoords& v = mb->Vertices[i];
 		EXPECT_EQ(v.Pos, expected[i]);
 		EXPECT_TRUE(std::signbit(v.Pos.Z)) << "z is mirrored: 0 becomes -0";
-		// The normal is that of the document's corners; its z is not mirrored.
+		// The drawn face's normal; for a face in the plane z = 0 the mirror
+		// changes nothing of it.
 		EXPECT_EQ(v.Normal, irr::core::vector3df(0, 0, 1));
 		EXPECT_EQ(v.Color, irr::video::SColor(0x00FFFFFF));
 		EXPECT_EQ(v.TCoords, irr::core::vector2df(float(i), float(10 * i)));

@@ -45,7 +45,7 @@ class WinePreviewTest(unittest.TestCase):
             run.check_running()
 
             # P, with the info screen on: the Save dialog; a typed name gets
-            # ".jpg" and a JPEG of the window's size.
+            # ".jpg" and a JPEG of the window's size showing what was drawn.
             e2e.key(preview, "p")
             dialog = run.wait_for_x_window("^Save your screenshot to file\\.\\.\\.$")
             shot = os.path.join(run.tmp, "shot")
@@ -58,8 +58,12 @@ class WinePreviewTest(unittest.TestCase):
             picture_dir = os.environ.get("VISTEL_PICTURE_DIR")
             if picture_dir:
                 e2e.shutil.copy(shot + ".jpg", os.path.join(picture_dir, "wine-screenshot.jpg"))
-            # The picture is read from the window with GDI, which under Wine
-            # does not see what Direct3D drew: its content is not checked here.
+            # The frame as drawn, read from the device before it was
+            # presented: the level and the info text.
+            mean, deviation = e2e.picture_statistics(shot + ".jpg")
+            self.assertGreater(deviation, 0.02, "the screenshot is a flat picture (mean %s)" % mean)
+            self.assertGreater(e2e.red_fraction(shot + ".jpg", corner), plain + 0.002,
+                               "the screenshot misses the info screen")
 
             # Escape closes the preview and the run ends.
             e2e.key(preview, "Escape")

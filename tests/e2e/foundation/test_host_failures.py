@@ -54,9 +54,11 @@ class HostFailureTest(unittest.TestCase):
                     self.assertEqual(os.path.exists(written), writes_scene)
                 e2e.shutil.rmtree(editor, ignore_errors=True)
 
-    def test_without_any_scene_the_run_ends_by_itself(self):
+    def test_without_any_scene_the_run_says_so_and_ends(self):
         with e2e.HostRun("--empty-scene") as run:
             run.confirm_settings_sheet()
+            box = run.wait_for_window(name="^Tarvo Vistel Plugin$")
+            e2e.key(box, "Return")
             self.assertEqual(run.wait(), 0, run.read_output())
             self.assertFalse(os.path.exists(run.path("myfile.txs")))
 

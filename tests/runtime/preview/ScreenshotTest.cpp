@@ -46,6 +46,15 @@ protected:
 		}
 	}
 
+	// The frame of the request is read before the buffers swap, the rest
+	// after the frame is presented.
+	void shoot()
+	{
+		SScreenshotFrame frame;
+		captureScreenshotFrame(Device, Settings, frame);
+		takeScreenshot(Device, Settings, frame);
+	}
+
 	platform::CRecordingPlatform& Platform = platform::getRecordingPlatform();
 };
 
@@ -55,9 +64,9 @@ typedef std::vector<std::pair<std::string, std::string> > Boxes;
 TEST_F(ScreenshotTest, CopiesAsksAndWritesTheWindowPictureAtTheWindowSize)
 {
 	Platform.SaveFileName = "/pictures/shot.jpg";
-	takeScreenshot(Device, Settings);
+	shoot();
 
-	EXPECT_EQ(Calls({ "copyWindowPicture", "askSaveFileName", "writeJpegFile" }),
+	EXPECT_EQ(Calls({ "copyDrawnFrame", "askSaveFileName", "writeJpegFile" }),
 		Platform.ScreenshotCalls);
 	ASSERT_EQ(1u, Platform.SaveDialogs.size());
 	const platform::SSaveFileDialog& dialog = Platform.SaveDialogs[0];
@@ -66,6 +75,11 @@ TEST_F(ScreenshotTest, CopiesAsksAndWritesTheWindowPictureAtTheWindowSize)
 	EXPECT_EQ("*.jpg", dialog.FilterPattern);
 	EXPECT_EQ("jpg", dialog.DefaultSuffix);
 	EXPECT_TRUE(dialog.ConfirmOverwrite);
+
+	// The driver's surface is what gets read, at the size it draws.
+	ASSERT_EQ(1u, Platform.CopiedSurfaces.size());
+	EXPECT_EQ(640, Platform.CopiedSurfaces[0].Width);
+	EXPECT_EQ(480, Platform.CopiedSurfaces[0].Height);
 
 	ASSERT_EQ(1u, Platform.JpegFiles.size());
 	const platform::SRecordedJpegFile& file = Platform.JpegFiles[0];
@@ -89,12 +103,12 @@ TEST_F(ScreenshotTest, FailuresAreReportedAndTheLabelAlwaysGoes)
 		Boxes boxes;
 	};
 	const SCase cases[] = {
-		{ "cancelled dialog", true, "", true, { "copyWindowPicture", "askSaveFileName" }, {} },
+		{ "cancelled dialog", true, "", true, { "copyDrawnFrame", "askSaveFileName" }, {} },
 		{ "copy fails: the black picture is still saved", false, "a.jpg", true,
-			{ "copyWindowPicture", "askSaveFileName", "writeJpegFile" },
+			{ "copyDrawnFrame", "askSaveFileName", "writeJpegFile" },
 			{ { "Stretch Error", "Error" } } },
 		{ "file cannot be written", true, "a.jpg", false,
-			{ "copyWindowPicture", "askSaveFileName", "writeJpegFile" }, { { "Error", "Error" } } },
+			{ "copyDrawnFrame", "askSaveFileName", "writeJpegFile" }, { { "Error", "Error" } } },
 	};
 	for (const SCase& c : cases)
 	{
@@ -105,7 +119,7 @@ TEST_F(ScreenshotTest, FailuresAreReportedAndTheLabelAlwaysGoes)
 		Platform.JpegWriteSucceeds = c.writeSucceeds;
 		State.screenshotRequested = true;
 		State.screenshotLabel->setVisible(true);
-		takeScreenshot(Device, Settings);
+		shoot();
 		EXPECT_EQ(c.calls, Platform.ScreenshotCalls);
 		expectBoxes(c.boxes);
 		if (!c.copySucceeds)
@@ -127,7 +141,7 @@ TEST_F(ScreenshotTest, PictureOfImpossibleSizeIsReportedWithoutDialog)
 		Settings.engine.screenHeight = size[1];
 		State.screenshotRequested = true;
 		State.screenshotLabel->setVisible(true);
-		takeScreenshot(Device, Settings);
+		shoot();
 		EXPECT_TRUE(Platform.ScreenshotCalls.empty());
 		expectBoxes(Boxes({ { "Errore creazione", "Errore" } }));
 		expectFinished();
@@ -142,8 +156,8 @@ TEST_F(ScreenshotTest, FullScreenWindowHidesWhileTheDialogIsOpen)
 	{
 		Platform = platform::CRecordingPlatform();
 		Platform.SaveFileName = name;
-		takeScreenshot(Device, Settings);
-		Calls expected = { "copyWindowPicture", "hideWindow", "askSaveFileName" };
+		shoot();
+		Calls expected = { "copyDrawnFrame", "hideWindow", "askSaveFileName" };
 		if (!name.empty())
 			expected.push_back("writeJpegFile");
 		expected.push_back("showWindow");
