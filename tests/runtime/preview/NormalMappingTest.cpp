@@ -6,9 +6,11 @@
 #include "PreviewTestSupport.h"
 
 #include "CTemporaryDirectory.h"
+#include "SystemPath.h"
 #include "SceneSetUp.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -67,8 +69,8 @@ TEST_F(NormalMappingTest, MissingTextureLeavesTheLevelAsWithoutNormalMapping)
 		Device->getLogger()->setLogLevel(ELL_INFORMATION);
 
 		test::CTemporaryDirectory install;
-		const std::string floors = install.path() + "/Textures/Floors";
-		ASSERT_EQ(0, std::system(("mkdir -p '" + floors + "'").c_str()));
+		const std::string floors = install.path() + test::systemPath("/Textures/Floors");
+		std::filesystem::create_directories(floors);
 		video::IVideoDriver* driver = Device->getVideoDriver();
 		video::IImage* image = driver->createImage(video::ECF_R8G8B8, core::dimension2d<u32>(8, 8));
 		image->fill(video::SColor(0xFF808080));
@@ -83,7 +85,7 @@ TEST_F(NormalMappingTest, MissingTextureLeavesTheLevelAsWithoutNormalMapping)
 			video::EMT_SOLID};
 		scene::SAnimatedMesh* level = test::makeBoxLevel(
 			core::aabbox3df(-10.f, 0.f, -10.f, 30.f, 40.f, 50.f), types);
-		ASSERT_TRUE(setUpScene(Device, level, Settings, (install.path() + "/").c_str()));
+		ASSERT_TRUE(setUpScene(Device, level, Settings, (install.path() + PATH_SEPARATOR).c_str()));
 
 		// As the standard variant makes it: the level's own mesh, scaled,
 		// with its own materials.
@@ -99,8 +101,8 @@ TEST_F(NormalMappingTest, MissingTextureLeavesTheLevelAsWithoutNormalMapping)
 		}
 		level->drop();
 
-		EXPECT_EQ(!c.colourMap, logged(log.Lines, floors + "/Floor11.jpg"));
-		EXPECT_EQ(!c.normalMap, logged(log.Lines, floors + "/Floor11_b.jpg"));
+		EXPECT_EQ(!c.colourMap, logged(log.Lines, floors + test::systemPath("/Floor11.jpg")));
+		EXPECT_EQ(!c.normalMap, logged(log.Lines, floors + test::systemPath("/Floor11_b.jpg")));
 		Device->setEventReceiver(0);
 	}
 }
