@@ -25,6 +25,8 @@ namespace
 {
 
 const char SCENE_FILE_NAME[] = "myfile.txs";
+const char INI_FILE_NAME[] = "tarvo.ini";
+const char UNREADABLE_LEVEL_CAPTION[] = "Tarvo Vistel Plugin";
 
 // The driver the preview asks for: Direct3D 9 with the HLSL programs on
 // Windows, OpenGL with the GLSL programs elsewhere.
@@ -33,8 +35,6 @@ const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_DIRECT3D9;
 #else
 const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_OPENGL;
 #endif
-const char INI_FILE_NAME[] = "tarvo.ini";
-const char UNREADABLE_LEVEL_CAPTION[] = "Tarvo Vistel Plugin";
 
 char toLowerAscii(char c)
 {
