@@ -10,7 +10,7 @@
 // are those the preview starts with by default, so both draw the same view.
 #include <irrlicht.h>
 
-#include <sys/resource.h>
+#include "BenchMeasures.h"
 
 #include <chrono>
 #include <cstdio>
@@ -25,14 +25,7 @@ using namespace irr;
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-	return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double cpuSeconds();
+using namespace vistel::bench;
 
 void printStage(const char* name, Clock::time_point& mark)
 {
@@ -42,22 +35,6 @@ void printStage(const char* name, Clock::time_point& mark)
 	std::printf("cpu %s %.3f\n", name, cpu - cpuMark);
 	cpuMark = cpu;
 	mark = Clock::now();
-}
-
-double cpuSeconds()
-{
-	// The whole process, the driver's threads included: on a busy machine
-	// the processor time says more than the wall clock.
-	rusage usage;
-	getrusage(RUSAGE_SELF, &usage);
-	return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
-long peakResidentKiB()
-{
-	rusage usage;
-	getrusage(RUSAGE_SELF, &usage);
-	return usage.ru_maxrss;
 }
 
 // The engine's OBJ loader keeps a buffer per object and material; the

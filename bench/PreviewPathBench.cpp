@@ -24,7 +24,7 @@
 
 #include <irrlicht.h>
 
-#include <sys/resource.h>
+#include "BenchMeasures.h"
 
 #include <chrono>
 #include <cstdio>
@@ -37,46 +37,12 @@ using namespace irr;
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
+using namespace vistel::bench;
 
 Clock::time_point stageMark;
 double cpuMark = 0;
 std::string hostDocument;
 std::string installReply;
-
-double secondsSince(Clock::time_point start)
-{
-	return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double cpuSeconds()
-{
-	// The whole process, the driver's threads included: on a busy machine
-	// the processor time says more than the wall clock.
-	rusage usage;
-	getrusage(RUSAGE_SELF, &usage);
-	return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
-long peakResidentKiB()
-{
-	rusage usage;
-	getrusage(RUSAGE_SELF, &usage);
-	return usage.ru_maxrss;
-}
-
-long residentKiB()
-{
-	long pages = 0, resident = 0;
-	FILE* statm = std::fopen("/proc/self/statm", "r");
-	if (statm)
-	{
-		if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-			resident = 0;
-		std::fclose(statm);
-	}
-	return resident * 4;
-}
 
 void printStage(const char* name)
 {

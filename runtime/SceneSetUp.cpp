@@ -1,6 +1,7 @@
 #include "SceneSetUp.h"
 
 #include "CameraKeyMap.h"
+#include "CLevelMeshSceneNode.h"
 #include "CLevelTriangleSelector.h"
 #include "CameraStart.h"
 #include "FlashlightNode.h"
@@ -86,10 +87,13 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 scene::ISceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMesh* levelMesh,
 	const SLevelSettings& level)
 {
-	scene::ISceneNode* node = sceneManager->addOctreeSceneNode(levelMesh, 0, -1,
-		OCTREE_MINIMAL_POLYGONS);
-	if (node)
-		node->setScale(getLevelScale(level));
+	// The level's own node draws the loaded buffers in place, culled by
+	// spatial chunks: the engine's octree node copies every vertex and index
+	// and takes seconds on a level of millions of triangles.
+	scene::ISceneNode* node = new CLevelMeshSceneNode(levelMesh, sceneManager->getRootSceneNode(),
+		sceneManager, -1, OCTREE_MINIMAL_POLYGONS);
+	node->drop(); // the scene manager's root holds it
+	node->setScale(getLevelScale(level));
 	return node;
 }
 

@@ -89,25 +89,36 @@ bool writeSampleTextures(const fs::path& folder, int size, const SImage& lightma
 	return ok;
 }
 
-int writeSample(const fs::path& folder, const std::string& name, int textureSize, bool obj, bool textures,
+// The scene document NAME.xml and, when asked, its OBJ twin in the folder,
+// which is made first. False, with a line on the error output, on failure.
+bool writeLevelFiles(const SGenLevel& level, const fs::path& folder, const std::string& name, bool obj,
 	const SDocumentOptions& document)
 {
-	SGenLevel level = buildSampleLevel();
-	SBakeReport report;
-	const SImage lightmap = bakeLightmaps(level, SBakeOptions(), report);
 	std::error_code ec;
 	fs::create_directories(folder, ec);
 	const fs::path documentPath = folder / (name + ".xml");
 	if (!writeSceneDocument(level, documentPath.string(), document))
 	{
 		std::fprintf(stderr, "cannot write %s\n", documentPath.string().c_str());
-		return 1;
+		return false;
 	}
 	if (obj && !writeObj(level, (folder / (name + ".obj")).string(), name + ".mtl", "Textures"))
 	{
 		std::fputs("cannot write the OBJ file\n", stderr);
-		return 1;
+		return false;
 	}
+	return true;
+}
+
+int writeSample(const fs::path& folder, const std::string& name, int textureSize, bool obj, bool textures,
+	const SDocumentOptions& document)
+{
+	SGenLevel level = buildSampleLevel();
+	SBakeReport report;
+	const SImage lightmap = bakeLightmaps(level, SBakeOptions(), report);
+	const fs::path documentPath = folder / (name + ".xml");
+	if (!writeLevelFiles(level, folder, name, obj, document))
+		return 1;
 	if (textures && !writeSampleTextures(folder / "Textures", textureSize, lightmap))
 	{
 		std::fputs("cannot write the textures\n", stderr);
@@ -203,20 +214,9 @@ int main(int argc, char** argv)
 
 	const SGenLevel level = CLevelBuilder(build).build();
 	const fs::path folder(out);
-	std::error_code ec;
-	fs::create_directories(folder, ec);
-
 	const fs::path documentPath = folder / (name + ".xml");
-	if (!writeSceneDocument(level, documentPath.string(), document))
-	{
-		std::fprintf(stderr, "cannot write %s\n", documentPath.string().c_str());
+	if (!writeLevelFiles(level, folder, name, obj, document))
 		return 1;
-	}
-	if (obj && !writeObj(level, (folder / (name + ".obj")).string(), name + ".mtl", "Textures"))
-	{
-		std::fputs("cannot write the OBJ file\n", stderr);
-		return 1;
-	}
 	if (textures && !writeTextures(folder / "Textures", textureSize, build.Seed))
 	{
 		std::fputs("cannot write the textures\n", stderr);
