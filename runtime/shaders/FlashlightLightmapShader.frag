@@ -11,7 +11,8 @@ uniform float mLaser;     // brightness outside the cone; 1.0 in laser mode
 
 varying vec2 TexCoord;
 varying vec2 TexCoord1;
-varying vec3 SpotOffset; // the point less the eye, in clip space
+varying vec3 SpotOffset; // the point less the eye, in clip space, screen ratio corrected
+varying vec2 Reciprocals; // 1 / (mParameters.x - 1), -1 / mParameters.y
 
 float falloff(float k)
 {
@@ -26,17 +27,15 @@ void main()
 	col = col * 0.5;
 
 	// The depth distance, and the distance to the eye with the screen ratio
-	// corrected: y divided by X / Y when X <= Y, else x by Y / X.
+	// corrected.
 	float dy = abs(SpotOffset.z);
-	vec2 ratio = mParameters.z <= mParameters.w ? vec2(1.0, mParameters.w / mParameters.z)
-		: vec2(mParameters.z / mParameters.w, 1.0);
-	float d = length(vec3(SpotOffset.xy * ratio, SpotOffset.z));
+	float d = length(SpotOffset);
 
 	if (d < dy * mParameters.x)
 	{
-		float k = (d / dy - 1.0) / (mParameters.x - 1.0);
+		float k = (d / dy - 1.0) * Reciprocals.x;
 		if (mLaser <= 0.3)
-			gl_FragColor = base + col * clamp(2.0 * (falloff(k) - 0.11) * exp(-d / mParameters.y), 0.0, 2.0) * mLightColor;
+			gl_FragColor = base + col * clamp(2.0 * (falloff(k) - 0.11) * exp(d * Reciprocals.y), 0.0, 2.0) * mLightColor;
 		else
 			gl_FragColor = base + 0.5 * mLightColor;
 	}
