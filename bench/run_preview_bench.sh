@@ -2,7 +2,8 @@
 # Times the preview's path from OK to the first frame against a bare engine
 # viewer on generated levels of 100k and 1M triangles (and 5M with --with-5m,
 # which takes minutes and about 3 GB), alternately, and prints per-stage
-# times, ratios, peak memory and frame rates. Builds an optimised copy in a
+# times, ratios, peak memory and frame rates; then the document reader's speed
+# beside the engine's own XML reader on the 1M level. Builds an optimised copy in a
 # folder of its own; runs in a virtual X server when there is no display.
 #   bench/run_preview_bench.sh [--with-5m] [--runs N] [--fps-seconds S]
 set -euo pipefail
@@ -21,10 +22,17 @@ done
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$build/configure.log" 2>&1 \
   || { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" -j "${VISTEL_JOBS:-2}" --target PreviewPathBench BareViewerBench vistel-levelgen > /dev/null
+cmake --build "$build" -j "${VISTEL_JOBS:-2}" --target PreviewPathBench BareViewerBench SceneLoadBench vistel-levelgen > /dev/null
 command=(python3 "$root/bench/preview_bench.py" "$build" "$build/levels" --triangles "${triangles[@]}" "${extra[@]}")
 if [ -n "${DISPLAY:-}" ]; then
   "${command[@]}"
 else
   xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "${command[@]}"
 fi
+
+# The document reader's speed on the 1M level, beside the engine's own XML
+# reader (and pugixml and RapidXML where installed).
+level="$build/levels/level-1000000"
+echo
+echo "== reading the 1M level's document: $level/level.xml =="
+"$build/bench/SceneLoadBench" "$level/level.xml" "$level/Textures" 3
