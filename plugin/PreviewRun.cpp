@@ -11,6 +11,7 @@
 #include "RenderLoop.h"
 #include "SceneSetUp.h"
 #include "StageTiming.h"
+#include "SystemConventions.h"
 
 #include <irrlicht.h>
 #include <cstdio>
@@ -29,12 +30,8 @@ const char INI_FILE_NAME[] = "tarvo.ini";
 const char UNREADABLE_LEVEL_CAPTION[] = "Tarvo Vistel Plugin";
 
 // The driver the preview asks for: Direct3D 9 with the HLSL programs on
-// Windows, OpenGL with the GLSL programs elsewhere.
-#ifdef _WIN32
-const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_DIRECT3D9;
-#else
-const video::E_DRIVER_TYPE PREVIEW_DRIVER = video::EDT_OPENGL;
-#endif
+// Windows, OpenGL with the GLSL programs on X11.
+const video::E_DRIVER_TYPE PREVIEW_DRIVER = WINDOW_SYSTEM == EWS_WIN32 ? video::EDT_DIRECT3D9 : video::EDT_OPENGL;
 
 char toLowerAscii(char c)
 {

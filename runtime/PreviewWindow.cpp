@@ -1,4 +1,5 @@
 #include "PreviewWindow.h"
+#include "SystemConventions.h"
 
 #include <IVideoDriver.h>
 #include <SExposedVideoData.h>
@@ -22,12 +23,13 @@ platform::SNativeWindow getPreviewWindow(video::IVideoDriver* driver)
 		window.Window = reinterpret_cast<std::uintptr_t>(data.D3D9.HWnd);
 		break;
 	case video::EDT_OPENGL:
-#ifdef _WIN32
-		window.Window = reinterpret_cast<std::uintptr_t>(data.OpenGLWin32.HWnd);
-#else
-		window.Display = data.OpenGLLinux.X11Display;
-		window.Window = data.OpenGLLinux.X11Window;
-#endif
+		if (WINDOW_SYSTEM == EWS_WIN32)
+			window.Window = reinterpret_cast<std::uintptr_t>(data.OpenGLWin32.HWnd);
+		else
+		{
+			window.Display = data.OpenGLLinux.X11Display;
+			window.Window = data.OpenGLLinux.X11Window;
+		}
 		break;
 	default:
 		break;

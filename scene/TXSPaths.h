@@ -1,7 +1,7 @@
 #ifndef VISTEL_TXS_PATHS_H_INCLUDED
 #define VISTEL_TXS_PATHS_H_INCLUDED
 
-#include "PathSeparator.h"
+#include "SystemConventions.h"
 
 #include <irrString.h>
 

@@ -1,7 +1,7 @@
 #ifndef VISTEL_PATH_PARTS_H_INCLUDED
 #define VISTEL_PATH_PARTS_H_INCLUDED
 
-#include "PathSeparator.h"
+#include "SystemConventions.h"
 
 #include <irrString.h>
 

@@ -1,7 +1,7 @@
 #ifndef VISTEL_TEST_C_TEMPORARY_DIRECTORY_H_INCLUDED
 #define VISTEL_TEST_C_TEMPORARY_DIRECTORY_H_INCLUDED
 
-#include "PathSeparator.h"
+#include "SystemConventions.h"
 
 #include <cstdlib>
 #include <filesystem>

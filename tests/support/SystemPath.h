@@ -1,7 +1,7 @@
 #ifndef VISTEL_TEST_SYSTEM_PATH_H_INCLUDED
 #define VISTEL_TEST_SYSTEM_PATH_H_INCLUDED
 
-#include "PathSeparator.h"
+#include "SystemConventions.h"
 
 #include <string>
 
