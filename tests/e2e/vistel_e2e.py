@@ -55,8 +55,7 @@ HOST_PRELOAD = os.environ.get("VISTEL_HOST_PRELOAD", "")
 WAIT_TIMEOUT = 60.0
 
 
-class E2EError(AssertionError):
-    pass
+from host_process import E2EError, HostProcess
 
 
 def wait_until(predicate, timeout=WAIT_TIMEOUT, interval=0.2, what="condition", describe=None):
@@ -355,16 +354,16 @@ def wait_for_steady_picture(window, area=None, timeout=WAIT_TIMEOUT, settle=1.0,
     return wait_until(steady, timeout, interval=0.1, what=what)
 
 
-class HostRun:
+class HostRun(HostProcess):
     """One run of the reference host in a fresh editor directory."""
+
+    WAIT_TIMEOUT = WAIT_TIMEOUT
 
     def __init__(self, *args, editor_dir=None, level=None, log=True):
         """Starts the host on level (the sample level by default) with the
         given command line options; in the sanitizer build it runs with
         host_environment(), so its leak check covers the windowed run."""
-        self.tmp = tempfile.mkdtemp(prefix="vistel-e2e-")
-        self.editor_dir = editor_dir or os.path.join(self.tmp, "editor")
-        self.log = os.path.join(self.tmp, "host.log") if log else None
+        super().__init__("vistel-e2e-", editor_dir, log)
         command = [HOST, "--editor-dir", self.editor_dir]
         if PLUGIN:
             command += ["--plugin", PLUGIN]
@@ -372,27 +371,7 @@ class HostRun:
             command += ["--log", self.log]
         command += list(args)
         command.append(level or SAMPLE_LEVEL)
-        self.output_path = os.path.join(self.tmp, "host.out")
-        self.output = open(self.output_path, "w")
-        # The working directory is the test's own: a run that has no install
-        # directory writes its scene file there.
-        self.process = subprocess.Popen(command, stdout=self.output, stderr=subprocess.STDOUT,
-                                        cwd=self.tmp, env=host_environment())
-
-    @property
-    def pid(self):
-        return self.process.pid
-
-    def path(self, *parts):
-        return os.path.join(self.editor_dir, *parts)
-
-    def wait(self, timeout=WAIT_TIMEOUT):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            raise E2EError("the host did not end within %s s\n%s" % (timeout, self.read_output()))
+        self.start(command, host_environment())
 
     def wait_for_window(self, name=None, timeout=WAIT_TIMEOUT, exclude=()):
         """The host's next window; fails at once, with the host's output,
@@ -423,25 +402,3 @@ class HostRun:
             self.confirm_settings_sheet(timeout)
         return self.wait_for_window(timeout=timeout)
 
-    def read_output(self):
-        self.output.flush()
-        with open(self.output_path) as f:
-            return f.read()
-
-    def read_log(self):
-        with open(self.log, "rb") as f:
-            return f.read()
-
-    def cleanup(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        self.output.close()
-        shutil.rmtree(self.tmp, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.cleanup()
-        return False

@@ -26,8 +26,7 @@ SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
 SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
 
 
-class E2EError(AssertionError):
-    pass
+from host_process import E2EError, HostProcess
 
 
 def wine_environment():
@@ -236,35 +235,21 @@ def picture_format_and_size(path):
     return kind, int(width), int(height)
 
 
-class HostRun:
+class HostRun(HostProcess):
     """One run of the Windows reference host under Wine, in a fresh editor
     directory (or the given one)."""
 
+    WAIT_TIMEOUT = 120.0
+
     def __init__(self, *args, editor_dir=None, level=None, log=True):
-        self.tmp = tempfile.mkdtemp(prefix="vistel-wine-")
-        self.editor_dir = editor_dir or os.path.join(self.tmp, "editor")
-        self.log = os.path.join(self.tmp, "host.log") if log else None
+        super().__init__("vistel-wine-", editor_dir, log)
         command = [WINE, HOST, "--editor-dir", windows_path(self.editor_dir),
                    "--plugin", windows_path(PLUGIN)]
         if self.log:
             command += ["--log", windows_path(self.log)]
         command += list(args)
         command.append(windows_path(level or SAMPLE_LEVEL))
-        self.output_path = os.path.join(self.tmp, "host.out")
-        self.output = open(self.output_path, "w")
-        self.process = subprocess.Popen(command, stdout=self.output, stderr=subprocess.STDOUT,
-                                        cwd=self.tmp, env=wine_environment())
-
-    def path(self, *parts):
-        return os.path.join(self.editor_dir, *parts)
-
-    def wait(self, timeout=120.0):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            raise E2EError("the host did not end within %s s\n%s" % (timeout, self.read_output()))
+        self.start(command, wine_environment())
 
     def check_running(self):
         if self.process.poll() is not None:
@@ -301,25 +286,3 @@ class HostRun:
         rate once it draws."""
         return self.wait_for_x_window("FPS", exclude=exclude)
 
-    def read_output(self):
-        self.output.flush()
-        with open(self.output_path, errors="replace") as f:
-            return f.read()
-
-    def read_log(self):
-        with open(self.log, "rb") as f:
-            return f.read()
-
-    def cleanup(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        self.output.close()
-        shutil.rmtree(self.tmp, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.cleanup()
-        return False
