@@ -33,6 +33,13 @@ bool CTXSMeshFileLoader::isALoadableFileExtension(const irr::io::path& filename)
 	return filename.find(".txs") >= 0;
 }
 
+void CTXSMeshFileLoader::forgetSettings()
+{
+	SceneName = SceneAuthor = SceneComments = "";
+	SceneShadowOpacity = 0.f;
+	SceneAmbientColor = irr::video::SColor(0xFF000000);
+}
+
 bool CTXSMeshFileLoader::isWholeSceneMode() const
 {
 	return SceneManager->getParameters()->getAttributeAsBool("TXS_ParentName");
@@ -50,18 +57,30 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	// the old materials first).
 	Materials.clear();
 	MaterialPositions.clear();
-	SceneName = SceneAuthor = SceneComments = "";
-	SceneShadowOpacity = 0.f;
-	SceneAmbientColor = irr::video::SColor(0xFF000000);
+	forgetSettings();
 	Mesh = nullptr;
 
 	AnimatedMesh = new irr::scene::SAnimatedMesh();
+	// A settings element at the top level counts for the scene that follows
+	// it directly: after a first line that is an XML declaration, the run's
+	// settings element lands there, in front of the scene element. Before
+	// anything else it counts for nothing.
+	bool settingsBeforeScene = false;
 	while (reader->read())
 	{
 		if (reader->getNodeType() != irr::io::EXN_ELEMENT)
 			continue;
-		if (isKeyword(reader->getNodeName(), "scene"))
+		const bool scene = isKeyword(reader->getNodeName(), "scene");
+		const bool settings = isKeyword(reader->getNodeName(), "settings");
+		if (settingsBeforeScene && scene)
+			applySettings();
+		else if (settingsBeforeScene)
+			forgetSettings();
+		settingsBeforeScene = settings;
+		if (scene)
 			readScene(*reader);
+		else if (settings)
+			readSettingsValues(*reader);
 		else
 			skipElement(*reader);
 	}
@@ -130,6 +149,12 @@ void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)
 
 void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
 {
+	readSettingsValues(reader);
+	applySettings();
+}
+
+void CTXSMeshFileLoader::readSettingsValues(IXMLPullReader& reader)
+{
 	const char* name = reader.getAttributeValue("name");
 	const char* author = reader.getAttributeValue("author");
 	const char* comments = reader.getAttributeValue("comments");
@@ -147,7 +172,10 @@ void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
 			static_cast<irr::u32>(reader.getAttributeValueAsInt("b")) & 0xFF);
 		return true;
 	});
+}
 
+void CTXSMeshFileLoader::applySettings()
+{
 	// The scene manager hands its ambient light to the driver at every
 	// drawAll; set on the driver alone it would be overwritten there.
 	SceneManager->setAmbientLight(irr::video::SColorf(SceneAmbientColor));

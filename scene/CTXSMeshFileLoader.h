@@ -77,6 +77,9 @@ private:
 	// Document and scene settings.
 	void readScene(IXMLPullReader& reader);
 	void readSettings(IXMLPullReader& reader);
+	void readSettingsValues(IXMLPullReader& reader);
+	void applySettings();
+	void forgetSettings();
 
 	// Materials and texture layers.
 	void readMaterials(IXMLPullReader& reader);

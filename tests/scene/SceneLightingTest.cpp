@@ -51,6 +51,34 @@ TEST_F(SceneLightingTest, AmbientLightGoesToTheSceneManager)
 	}
 }
 
+// The run puts its settings element after the editor's first line: after an
+// XML declaration that is in front of the scene, at the top level. There it
+// counts for the scene that follows it directly, and for nothing else.
+TEST_F(SceneLightingTest, SettingsInFrontOfTheSceneCountForIt)
+{
+	const std::string settings = "<settings shadowOpacity=\"75\"><ambient r=\"92\" g=\"92\" b=\"92\" /></settings>";
+	const std::string scene = "<scene version=\"1.6\"></scene>";
+	const float grey = 92 / 255.f;
+	struct SCase
+	{
+		std::string document;
+		float expected;
+	};
+	const SCase cases[] = {
+		{"<?xml version=\"1.0\"?>" + settings + scene, grey},
+		{"<?xml version=\"1.0\"?>" + settings + "<!-- c -->" + scene, grey},
+		{settings + "<lights />" + scene, 0.f},
+		{"<?xml version=\"1.0\"?><scene version=\"1.6\">" + settings + "</scene>", grey},
+	};
+	for (const SCase& c : cases)
+	{
+		SCOPED_TRACE(c.document);
+		SceneManager->setAmbientLight(irr::video::SColorf(0.f, 0.f, 0.f, 0.f));
+		ASSERT_NE(load(c.document), nullptr);
+		EXPECT_FLOAT_EQ(c.expected, SceneManager->getAmbientLight().r);
+	}
+}
+
 // A room's faces as the editor writes them, each seen from inside the room
 // once drawn. The normal must point into the room, and agree with the face
 // normal the engine derives from the drawn triangles (the side it calls the

@@ -5,6 +5,7 @@
 
 #include "CTXSMeshFileLoader.h"
 #include "CTemporaryDirectory.h"
+#include "HostReplies.h"
 #include "PreviewCommands.h"
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
@@ -24,10 +25,12 @@ namespace
 const u32 Width = 160;
 const u32 Height = 120;
 
-// A wall 50 units ahead of the start pose, the left half lightmapped (white
-// texture, white lightmap), the right half solid white. Both materials are
-// plain colour layers, so no texture file is needed.
-std::string wallDocument()
+// The editor's document of a wall 50 units ahead of the start pose, the left
+// half lightmapped (white texture, white lightmap), the right half solid
+// white. Both materials are plain colour layers, so no texture file is
+// needed. The scene settings come from the element the run inserts after
+// the first line, which may be an XML declaration (declaration empty: none).
+std::string wallDocument(const std::string& declaration)
 {
 	const char* corners[] = {
 		"x=\"-200\" y=\"-200\"", "x=\"0\" y=\"-200\"", "x=\"0\" y=\"200\"", "x=\"-200\" y=\"200\"",
@@ -43,9 +46,7 @@ std::string wallDocument()
 		return out + "</poly>";
 	};
 	const std::string white = "<color a=\"255\" r=\"255\" g=\"255\" b=\"255\" />";
-	return "<scene version=\"1.6\">"
-		   "<settings name=\"Test\" author=\"\" comments=\"\" shadowOpacity=\"75\">"
-		   "<ambient r=\"92\" g=\"92\" b=\"92\" /></settings>"
+	return (declaration.empty() ? std::string() : declaration + "\n") + "<scene version=\"1.6\">\n"
 		   "<materials><category name=\"C\">"
 		   "<material name=\"L\" id=\"1\" used=\"true\"><layer type=\"texture\" blend=\"\">" + white +
 		"</layer><layer type=\"lightmap\" blend=\"\">" + white + "</layer></material>"
@@ -59,6 +60,7 @@ struct SLightingCase
 {
 	const char* name;
 	bool useShader;
+	const char* declaration;
 };
 
 void PrintTo(const SLightingCase& c, std::ostream* os) { *os << c.name; }
@@ -84,10 +86,10 @@ protected:
 	}
 
 	// Loads the wall as the preview run does and sets the scene up.
-	void setUpWall(SPreviewSettings& settings)
+	void setUpWall(SPreviewSettings& settings, const char* declaration)
 	{
 		const std::string path = Directory / "myfile.txs";
-		test::writeFile(path, wallDocument());
+		test::writeFile(path, buildSceneFileText(wallDocument(declaration)));
 		scene::ISceneManager* sceneManager = Device->getSceneManager();
 		CTXSMeshFileLoader* loader = new CTXSMeshFileLoader(Device->getVideoDriver(), sceneManager,
 			Device->getFileSystem());
@@ -148,7 +150,7 @@ TEST_P(AmbientLightPixels, FlashlightOffShowsTheAmbientGrey)
 	settings.engine.backfaceCulling = false;
 	settings.collision.collisionEnabled = false;
 	settings.fx.useShader = c.useShader;
-	setUpWall(settings);
+	setUpWall(settings, c.declaration);
 	if (HasFatalFailure())
 		return;
 	toggleFlashlight(settings);
@@ -171,7 +173,9 @@ TEST_P(AmbientLightPixels, FlashlightOffShowsTheAmbientGrey)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shaders, AmbientLightPixels,
-	::testing::Values(SLightingCase{"shadersOn", true}, SLightingCase{"shadersOff", false}),
+	::testing::Values(SLightingCase{"shadersOn", true, ""}, SLightingCase{"shadersOff", false, ""},
+		SLightingCase{"shadersOnAfterDeclaration", true, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"},
+		SLightingCase{"shadersOffAfterDeclaration", false, "<?xml version=\"1.0\"?>"}),
 	[](const ::testing::TestParamInfo<SLightingCase>& info) { return std::string(info.param.name); });
 
 } // end anonymous namespace
