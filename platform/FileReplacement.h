@@ -16,7 +16,9 @@ set up stays as it was: a symbolic link keeps pointing where it did and the
 file it leads to gets the contents; an existing file keeps its permissions.
 A file the process may not write, or a path that leads to something other
 than a plain file, is left alone, as opening it for writing would have
-failed. A missing file is created.
+failed. A missing file is created. Where the folder refuses the file beside
+it, or that file could not be given the old file's owner, a writable file is
+overwritten in place instead. A save that could not be done is logged.
 \return true when the file now holds the contents. */
 bool replaceFileContents(const std::string& path, const void* data, std::size_t size);
 

@@ -313,7 +313,8 @@ void savePreviewSettings(const irr::core::stringc& settingsDirectory)
 {
 	const irr::core::stringc path = getPreviewSettingsPath(settingsDirectory);
 	const std::vector<irr::u8> bytes = encodePreviewSettings(getPreviewSettings());
-	// A file that cannot be written is left as it is, silently.
+	// A file that cannot be written is left as it is; the platform logs it
+	// and the settings stay in memory for this run.
 	platform::replaceFileContents(path.c_str(), bytes.data(), bytes.size());
 }
 
