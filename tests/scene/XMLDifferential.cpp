@@ -66,7 +66,8 @@ public:
 		if (Child <= 0 && !start())
 		{
 			result.EngineFailed = true;
-			result.EngineFailure = "no child process";
+			result.EngineNotStarted = true;
+			result.EngineFailure = "the child process could not be started: " + Program;
 			return;
 		}
 		const std::uint64_t size = document.size();
@@ -95,21 +96,38 @@ public:
 			result.EngineFailure = "exit status " + std::to_string(WEXITSTATUS(status));
 	}
 
+	void setProgram(const std::string& path)
+	{
+		stop();
+		Program = path;
+	}
+
 private:
 	// The child's answer when the engine's reader wrote without end.
 	static constexpr std::uint64_t RunawayAnswer = ~std::uint64_t(0);
 
+	// False when the program could not be started: the child reports a
+	// failed exec through a pipe that a successful one closes.
 	bool start()
 	{
 		int sockets[2];
 		if (socketpair(AF_UNIX, SOCK_STREAM, 0, sockets) != 0)
 			return false;
+		int execReport[2];
+		if (pipe2(execReport, O_CLOEXEC) != 0)
+		{
+			close(sockets[0]);
+			close(sockets[1]);
+			return false;
+		}
 		std::fflush(nullptr);
 		const pid_t child = fork();
 		if (child < 0)
 		{
 			close(sockets[0]);
 			close(sockets[1]);
+			close(execReport[0]);
+			close(execReport[1]);
 			return false;
 		}
 		if (child == 0)
@@ -122,13 +140,27 @@ private:
 				dup2(quiet, 2);
 			close(sockets[0]);
 			close(sockets[1]);
-			execl(VISTEL_ENGINE_XML_READER, VISTEL_ENGINE_XML_READER, static_cast<char*>(nullptr));
+			close(execReport[0]);
+			execl(Program.c_str(), Program.c_str(), static_cast<char*>(nullptr));
+			const int error = errno;
+			if (write(execReport[1], &error, sizeof(error)) < 0)
+				_exit(126);
 			_exit(127);
 		}
 		close(sockets[1]);
+		close(execReport[1]);
+		int error = 0;
+		ssize_t reported;
+		while ((reported = ::read(execReport[0], &error, sizeof(error))) < 0 && errno == EINTR)
+		{
+		}
+		close(execReport[0]);
 		Child = child;
 		Socket = sockets[0];
-		return true;
+		if (reported == 0)
+			return true;
+		stop();
+		return false;
 	}
 
 	int stop()
@@ -147,14 +179,22 @@ private:
 
 	pid_t Child = -1;
 	int Socket = -1;
+	std::string Program = VISTEL_ENGINE_XML_READER;
 };
 
 CEngineReaderServer EngineServer;
 
 } // end namespace
 
+void setEngineReaderProgram(const std::string& path)
+{
+	EngineServer.setProgram(path);
+}
+
 bool SXMLComparison::agrees() const
 {
+	if (EngineNotStarted)
+		return false;
 	if (EngineFailed)
 		return true;
 	if (OursStoppedShort)

@@ -20,13 +20,15 @@ struct SXMLComparison
 	std::string Engine;    // the engine reader's nodes
 	std::string Ours;      // the scene reader's nodes
 	bool EngineFailed = false; // the engine's reader crashed, hung or ran away
+	bool EngineNotStarted = false; // its child process could not be started
 	std::string EngineFailure;
 	bool OursStoppedShort = false; // see CXMLStreamReader::stoppedShort
 	std::string OursFault;
 
 	//! True when the scene reader reads the document as the engine's reader
 	//! does: the same nodes; only a prefix of them where the engine's reader
-	//! reads past its input; anything when the engine's reader failed.
+	//! reads past its input; anything when the engine's reader failed on the
+	//! document. Never when the engine's reader could not be run at all.
 	bool agrees() const;
 
 	//! The two node lists side by side from their first difference.
@@ -45,6 +47,10 @@ struct SXMLComparison
 //! Fuzzing runs faster so.
 SXMLComparison compareWithEngineReader(
 	irr::IrrlichtDevice* device, const std::string& document, bool engineInProcessWhenSafe = false);
+
+//! The program that serves the engine's reader to the child process; the
+//! built one unless a test names another.
+void setEngineReaderProgram(const std::string& path);
 
 } // end namespace test
 } // end namespace vistel

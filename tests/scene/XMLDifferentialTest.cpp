@@ -8,6 +8,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 
@@ -40,6 +41,34 @@ std::vector<std::string> filesIn(const std::string& folder)
 	return names;
 }
 
+// The inputs known to crash the engine's reader: short comment and CDATA
+// forms ("<!>") that it reads with a negative length, and UTF-32 text whose
+// last unit is cut. On every other input the engine's reader must read to
+// the end, or the comparison would pass without comparing anything.
+const char* const KnownEngineCrashes[] = {
+	"empty-tags.txs",
+	"engine-crash-short-comment.txs",
+	"utf32be-with-bom-odd-length.txs",
+};
+
+bool isKnownEngineCrash(const std::string& path)
+{
+	const std::string name = path.substr(path.rfind('/') + 1);
+	return std::find(std::begin(KnownEngineCrashes), std::end(KnownEngineCrashes), name)
+		!= std::end(KnownEngineCrashes);
+}
+
+// The comparison held, and the engine's reader read the document unless it
+// is known to crash on it.
+void expectAgreement(const SXMLComparison& comparison, const std::string& what)
+{
+	EXPECT_TRUE(comparison.agrees()) << what << "\n" << comparison.explain();
+	if (!isKnownEngineCrash(what))
+	{
+		EXPECT_FALSE(comparison.EngineFailed) << what << ": " << comparison.EngineFailure;
+	}
+}
+
 class XMLDifferentialTest : public ::testing::Test
 {
 protected:
@@ -64,13 +93,11 @@ TEST_F(XMLDifferentialTest, CorpusReadsAsWithTheEngineReader)
 	for (const std::string& path : files)
 	{
 		const SXMLComparison comparison = compareWithEngineReader(Device, readWholeFile(path));
-		EXPECT_TRUE(comparison.agrees()) << path << "\n" << comparison.explain();
-		// The lenient documents are read whole by the engine's reader, and
-		// by ours without a fault.
+		expectAgreement(comparison, path);
+		// The lenient documents are read by ours without a fault.
 		if (path.find("/lenient-") != std::string::npos)
 		{
 			++lenient;
-			EXPECT_FALSE(comparison.EngineFailed) << path << ": " << comparison.EngineFailure;
 			EXPECT_EQ(comparison.OursFault, "") << path;
 			EXPECT_NE(comparison.Ours.find("element scene"), std::string::npos) << path;
 		}
@@ -84,10 +111,7 @@ TEST_F(XMLDifferentialTest, RegressionDocumentsReadAsWithTheEngineReader)
 	const std::vector<std::string> files = filesIn(VISTEL_SCENE_REGRESSION_DIR);
 	ASSERT_FALSE(files.empty());
 	for (const std::string& path : files)
-	{
-		const SXMLComparison comparison = compareWithEngineReader(Device, readWholeFile(path));
-		EXPECT_TRUE(comparison.agrees()) << path << "\n" << comparison.explain();
-	}
+		expectAgreement(compareWithEngineReader(Device, readWholeFile(path)), path);
 }
 
 TEST_F(XMLDifferentialTest, SampleLevelCutAnywhereReadsAsWithTheEngineReader)
@@ -95,18 +119,23 @@ TEST_F(XMLDifferentialTest, SampleLevelCutAnywhereReadsAsWithTheEngineReader)
 	const std::string level = readWholeFile(std::string(VISTEL_SAMPLE_LEVEL_DIR) + "/level.xml");
 	ASSERT_GT(level.size(), 1000u);
 	const SXMLComparison whole = compareWithEngineReader(Device, level);
-	EXPECT_FALSE(whole.EngineFailed);
 	EXPECT_EQ(whole.OursFault, "");
-	EXPECT_TRUE(whole.agrees()) << whole.explain();
+	expectAgreement(whole, "the whole sample");
 	// Cuts at a spread of places, inside and between tags.
-	int failedEngines = 0;
 	for (std::size_t cut = 1; cut < level.size(); cut += 97)
-	{
-		const SXMLComparison comparison = compareWithEngineReader(Device, level.substr(0, cut));
-		EXPECT_TRUE(comparison.agrees()) << "cut at " << cut << "\n" << comparison.explain();
-		failedEngines += comparison.EngineFailed ? 1 : 0;
-	}
-	RecordProperty("EngineFailures", failedEngines);
+		expectAgreement(compareWithEngineReader(Device, level.substr(0, cut)), "cut at " + std::to_string(cut));
+}
+
+// Without the engine's reader nothing is compared: that is a failure, not
+// an agreement.
+TEST_F(XMLDifferentialTest, EngineReaderThatCannotStartFailsTheComparison)
+{
+	setEngineReaderProgram("/nonexistent/vistel_engine_xml_reader");
+	const SXMLComparison comparison = compareWithEngineReader(Device, "<scene />");
+	setEngineReaderProgram(VISTEL_ENGINE_XML_READER);
+	EXPECT_TRUE(comparison.EngineNotStarted);
+	EXPECT_FALSE(comparison.agrees());
+	EXPECT_TRUE(compareWithEngineReader(Device, "<scene />").agrees()) << "the built reader again";
 }
 
 } // end namespace
