@@ -4,6 +4,7 @@
 #include "IXMLPullReader.h"
 #include "TXSPaths.h"
 #include "TXSReadingRules.h"
+#include "EditorFileNames.h"
 
 #include <IAttributes.h>
 #include <IImage.h>
@@ -165,7 +166,9 @@ void CTXSMeshFileLoader::addTextureLayer(IXMLPullReader& reader, STXSMaterial& m
 	const bool keepDirectories =
 		parameters->existsAttribute("TXS_MaterialsDir") && parameters->getAttributeAsBool("TXS_MaterialsDir");
 	const irr::core::stringc file = makeTextureFileName(attributeText(reader, "file"), keepDirectories);
-	const irr::core::stringc path = prefix + file;
+	// The document's names are the editor's 8-bit text; the file system's
+	// may be in another encoding.
+	const irr::core::stringc path = platform::locateEditorFile(prefix.c_str(), file.c_str()).c_str();
 	storeTexture(material, isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr);
 }
 

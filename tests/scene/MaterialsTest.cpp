@@ -3,6 +3,7 @@
 #include "SceneTestSupport.h"
 #include "TXSPaths.h"
 #include "SystemPath.h"
+#include "CTemporaryDirectory.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -169,6 +170,40 @@ TEST_F(MaterialsTest, TextureIsLookedUpUnderThePrefix)
 		ASSERT_NE(b, nullptr) << c.Requested;
 		EXPECT_EQ(b->Material.getTexture(0), expected) << c.Requested;
 		Driver->removeTexture(expected);
+	}
+}
+
+// The document holds the editor's Windows-1252 names; a UTF-8 file system
+// holds "Café.tga" under other bytes. The name as written comes first, then
+// its Windows-1252 reading (0x80 is the euro sign there, not in Latin-1).
+TEST_F(MaterialsTest, TextureNamedInWindows1252IsFoundOnAUtf8FileSystem)
+{
+	struct SCase
+	{
+		const char* written; // in the document
+		const char* onDisk;  // the file's name
+	};
+	const SCase cases[] = {
+		{"Caf\xE9.tga", "Caf\xC3\xA9.tga"},
+		{"\x80uro.tga", "\xE2\x82\xACuro.tga"},
+		{"Caf\xE9.tga", "Caf\xE9.tga"},
+		{"Caf\xC3\xA9.tga", "Caf\xC3\xA9.tga"},
+	};
+	// A 1 x 1 uncompressed true-colour TGA.
+	const std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\x18\0\xFF\xFF\xFF", 21);
+	for (const SCase& c : cases)
+	{
+		SCOPED_TRACE(c.onDisk);
+		CTemporaryDirectory folder;
+		writeFile(folder / c.onDisk, tga);
+		Parameters->clear();
+		Parameters->setAttribute("TXS_ParentName", true);
+		Parameters->setAttribute("TXS_MaterialsDir", true);
+		Parameters->setAttribute("TXS_TexturePath", folder.path().c_str());
+		irr::scene::SMeshBufferLightMap* b = loadSingleBuffer(layer("texture", c.written));
+		ASSERT_NE(b, nullptr);
+		ASSERT_NE(b->Material.getTexture(0), nullptr);
+		EXPECT_EQ(std::string(b->Material.getTexture(0)->getName().getPath().c_str()), folder / c.onDisk);
 	}
 }
 
