@@ -98,6 +98,7 @@ bool exchangeWithHost(const char* request, EHostRequestKind kind, SHostReply& re
 {
 	reply.Data.reset();
 	reply.Size = 0;
+	reply.Empty = false;
 	if (!hostCallback)
 		return false;
 
@@ -116,7 +117,10 @@ bool exchangeWithHost(const char* request, EHostRequestKind kind, SHostReply& re
 		return false;
 	}
 	if (kind == EHRK_SCENE && record.replySize == 0)
+	{
+		reply.Empty = true;
 		return false;
+	}
 
 	// A size no buffer can be had for, with its terminator, is a failed
 	// allocation: the exchange ends without data. The host writes every byte

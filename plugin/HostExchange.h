@@ -49,6 +49,8 @@ struct SHostReply
 {
 	std::unique_ptr<char[]> Data;
 	std::size_t Size = 0;
+	//! The host answered a scene request with a size of 0: it has no scene.
+	bool Empty = false;
 };
 
 //! The same exchange, keeping the reply in the buffer the host filled: a

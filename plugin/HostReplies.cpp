@@ -1,4 +1,5 @@
 #include "HostReplies.h"
+#include "CSceneLineMap.h"
 #include "PathParts.h"
 
 #include <cstring>
@@ -66,7 +67,8 @@ irr::core::stringc parseInstallDirectory(const std::string& reply)
 	return irr::core::stringc(trimLineBlanks(inner).c_str());
 }
 
-std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize)
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize,
+	CSceneLineMap* lineMap)
 {
 	// Trimmed lines move towards the start; a line never moves past where
 	// it was, so the text is rewritten from front to back in one pass.
@@ -86,6 +88,8 @@ std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firs
 		while (last > begin && isLineBlank(last[-1]))
 			--last;
 		const std::size_t length = static_cast<std::size_t>(last - begin);
+		if (lineMap)
+			lineMap->addLine(static_cast<std::size_t>(begin - position), length);
 		if (length && reply + written != begin)
 			std::memmove(reply + written, begin, length);
 		written += length;

@@ -9,6 +9,8 @@
 namespace vistel
 {
 
+class CSceneLineMap;
+
 //! Trims spaces, tabs and line feeds at both ends; carriage returns stay.
 std::string trimLineBlanks(const std::string& text);
 
@@ -31,8 +33,10 @@ std::string buildSceneFileText(const std::string& reply);
 //! pass and without copying a line elsewhere: every line trimmed and joined
 //! to the next without its line feed. The settings element belongs after
 //! the first line, whose trimmed length goes to firstLineSize. Returns the
-//! length of the joined text.
-std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize);
+//! length of the joined text. lineMap, when given, gets every line's leading
+//! blanks and trimmed length.
+std::size_t joinSceneReplyLines(char* reply, std::size_t size, std::size_t& firstLineSize,
+	CSceneLineMap* lineMap = nullptr);
 
 //! The texture directory from the editor's ini text: the value of the last
 //! "texturefiles=" line without one trailing separator; the install

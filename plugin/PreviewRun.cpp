@@ -16,6 +16,7 @@
 #include <irrlicht.h>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace vistel
 {
@@ -84,7 +85,7 @@ bool editSettings(const core::stringc& settingsDirectory)
 	return true;
 }
 
-bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size)
+bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size, CSceneLineMap* lineMap)
 {
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
@@ -92,7 +93,7 @@ bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t
 	// The reply is joined in its own buffer and written in three pieces:
 	// the first line, the settings element, the rest.
 	std::size_t firstLine = 0;
-	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine);
+	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine, lineMap);
 	const std::size_t settings = std::strlen(SCENE_SETTINGS_ELEMENT);
 	const bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
 		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings
@@ -100,15 +101,20 @@ bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t
 	return std::fclose(file) == 0 && written;
 }
 
-void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly)
+void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly, SSceneFileOrigin* origin)
 {
 	SHostReply reply;
-	if (!exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply))
+	const bool received = exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply);
+	if (origin)
+		origin->LevelEmpty = reply.Empty;
+	if (!received)
 		return;
 	noteStageEnd("transfer");
 	// A file that cannot be written is skipped: the run loads whatever an
 	// earlier run left there. The reply goes as soon as it is written.
-	writeSceneFile(sceneFilePath, reply.Data.get(), reply.Size);
+	CSceneLineMap lineMap;
+	if (writeSceneFile(sceneFilePath, reply.Data.get(), reply.Size, origin ? &lineMap : nullptr) && origin)
+		origin->LineMap = std::move(lineMap);
 }
 
 void keepDisplayableScreenMode(SEngineSettings& engine)
@@ -191,8 +197,10 @@ CTXSMeshFileLoader* registerSceneLoader(IrrlichtDevice* device, const core::stri
 }
 
 std::string describeUnreadableLevel(const core::stringc& sceneFilePath, bool documentRead,
-	const std::string& fault)
+	const std::string& fault, bool levelEmpty)
 {
+	if (!documentRead && levelEmpty)
+		return "The level is empty: the editor has nothing to walk through. The preview closes.";
 	std::string reason;
 	if (!documentRead)
 		reason = "the file could not be opened";
@@ -212,16 +220,18 @@ std::string describeUnreadableLevel(const core::stringc& sceneFilePath, bool doc
 }
 
 scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
-	const core::stringc& sceneFilePath)
+	const core::stringc& sceneFilePath, const SSceneFileOrigin& origin)
 {
 	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
 	if (mesh && mesh->getFrameCount() > 0)
 		return mesh;
 	// Nothing to walk through: say so, rather than let the editor come back
 	// as if the preview had never been asked for.
+	// The reader counts the scene file's lines; the user knows the editor's.
 	platform::getPlatform().showMessageBox(0,
 		describeUnreadableLevel(sceneFilePath, mesh != 0,
-			loader ? loader->getLastLoadFault() : std::string()),
+			loader ? origin.LineMap.translateFault(loader->getLastLoadFault()) : std::string(),
+			origin.LevelEmpty),
 		UNREADABLE_LEVEL_CAPTION, platform::EMBS_ICON_ERROR);
 	return 0;
 }
@@ -260,7 +270,8 @@ void runPreview()
 	const SPreviewSettings& settings = getPreviewSettings();
 	core::stringc sceneFilePath = installDirectory;
 	sceneFilePath += SCENE_FILE_NAME;
-	fetchSceneFile(sceneFilePath, settings.engine.selectedOnly);
+	SSceneFileOrigin sceneOrigin;
+	fetchSceneFile(sceneFilePath, settings.engine.selectedOnly, &sceneOrigin);
 
 	keepDisplayableScreenMode(getPreviewSettings().engine);
 
@@ -279,7 +290,8 @@ void runPreview()
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
 	const CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
-	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath);
+	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
+	sceneOrigin = SSceneFileOrigin();
 
 	// Without a level to walk through the run ends here.
 	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))

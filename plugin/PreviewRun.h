@@ -1,6 +1,8 @@
 #ifndef VISTEL_PREVIEW_RUN_H_INCLUDED
 #define VISTEL_PREVIEW_RUN_H_INCLUDED
 
+#include "CSceneLineMap.h"
+
 #include <irrString.h>
 #include <cstddef>
 #include <string>
@@ -24,6 +26,15 @@ namespace vistel
 
 class CTXSMeshFileLoader;
 struct SEngineSettings;
+
+//! What the run knows of the scene file it loads.
+struct SSceneFileOrigin
+{
+	//! The host had no scene data: an empty level.
+	bool LevelEmpty = false;
+	//! The editor's lines, when this run wrote the file.
+	CSceneLineMap LineMap;
+};
 
 //! One preview run, from the host's first request to the tear-down.
 void runPreview();
@@ -50,12 +61,16 @@ irr::core::stringc chooseSettingsDirectory(const irr::core::stringc& installDire
 bool editSettings(const irr::core::stringc& settingsDirectory);
 
 //! Asks the host for the level and writes the scene file; leaves an
-//! existing file as it is when the host has no new scene data.
-void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly);
+//! existing file as it is when the host has no new scene data. origin, when
+//! given, learns whether the level was empty and where the editor's lines
+//! went.
+void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly,
+	SSceneFileOrigin* origin = nullptr);
 
 //! Writes the scene file's text for a reply of size bytes, joining its
 //! lines in the reply's own buffer; false when the file cannot be written.
-bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size);
+bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size,
+	CSceneLineMap* lineMap = nullptr);
 
 //! Replaces a window size no display can show (from a damaged settings
 //! file) with the default one, for this run only.
@@ -79,15 +94,19 @@ CTXSMeshFileLoader* registerSceneLoader(irr::IrrlichtDevice* device,
 //! level to walk through (no file, a document that could not be read, or
 //! one without drawable polygons) the user is told why in an error box and
 //! the result is 0.
-/** \param loader the registered loader, asked where the document failed. */
+/** \param loader the registered loader, asked where the document failed.
+\param origin the fault's position is told in the editor's lines where the
+run wrote the file; a missing file of an empty level is told as such. */
 irr::scene::IAnimatedMesh* loadLevelMesh(irr::IrrlichtDevice* device,
-	const CTXSMeshFileLoader* loader, const irr::core::stringc& sceneFilePath);
+	const CTXSMeshFileLoader* loader, const irr::core::stringc& sceneFilePath,
+	const SSceneFileOrigin& origin = SSceneFileOrigin());
 
 //! The text of the box shown when no level could be loaded.
 /** \param documentRead whether the loader got a document to read at all
-\param fault where and why the document first failed, or empty */
+\param fault where and why the document first failed, or empty
+\param levelEmpty the host had no scene data (and there was no file) */
 std::string describeUnreadableLevel(const irr::core::stringc& sceneFilePath, bool documentRead,
-	const std::string& fault);
+	const std::string& fault, bool levelEmpty = false);
 
 //! Releases what the run holds and forgets every run reference.
 void tearDownRun();

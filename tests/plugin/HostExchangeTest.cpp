@@ -180,6 +180,14 @@ TEST_F(HostExchange, EmptySceneReplyEndsSilently)
 	EXPECT_FALSE(exchangeWithHost(SELECTION_REQUEST, EHRK_SCENE, reply));
 	EXPECT_EQ(fakeHost.Calls.size(), 1u);
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+
+	// The run learns that the level is empty, and a refused request is not.
+	SSceneFileOrigin origin;
+	fetchSceneFile("/nonexistent/myfile.txs", false, &origin);
+	EXPECT_TRUE(origin.LevelEmpty);
+	fakeHost.GetMemResult = 1;
+	fetchSceneFile("/nonexistent/myfile.txs", false, &origin);
+	EXPECT_FALSE(origin.LevelEmpty);
 }
 
 TEST_F(HostExchange, GetDataFailureIsReportedOnlyForTheScene)

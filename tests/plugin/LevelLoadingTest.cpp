@@ -112,6 +112,85 @@ TEST_F(LevelLoadingTest, FaultIsToldWithItsLineAndColumn)
 	EXPECT_EQ(Platform.MessageBoxes[0].Text, describeUnreadableLevel(path.c_str(), true, fault));
 }
 
+// The run writes the editor's lines after the first one joined on one line
+// behind the settings element; the box gives the position in the editor's
+// document, where the user can find it.
+TEST_F(LevelLoadingTest, FaultIsToldInTheEditorsLines)
+{
+	struct SCase
+	{
+		const char* what;
+		std::string reply;
+		const char* position;
+	};
+	const SCase cases[] = {
+		{"cut tag, indented", "<scene version=\"1.6\">\n<materials>\n  <category name=\"C\"\n<material",
+			"line 3, column 3 of the editor's document: "},
+		{"after a declaration and an empty line",
+			"<?xml version=\"1.0\"?>\n<scene version=\"1.6\">\n\n<materials>\n\t<category name=\"C\"",
+			"line 5, column 2 of the editor's document: "},
+		{"carriage returns stay in the lines",
+			"<scene version=\"1.6\">\r\n<materials>\r\n<category name=\"C\"\r\n",
+			"line 3, column 1 of the editor's document: "},
+	};
+	int index = 0;
+	for (const SCase& c : cases)
+	{
+		SCOPED_TRACE(c.what);
+		Platform = platform::CRecordingPlatform();
+		const std::string path = Directory / ("editor" + std::to_string(index++) + ".txs");
+		std::string reply = c.reply;
+		SSceneFileOrigin origin;
+		ASSERT_TRUE(writeSceneFile(path.c_str(), &reply[0], reply.size(), &origin.LineMap));
+
+		EXPECT_EQ(loadLevelMesh(Device, Loader, path.c_str(), origin), nullptr);
+		ASSERT_EQ(Platform.MessageBoxes.size(), 1u);
+		EXPECT_NE(Platform.MessageBoxes[0].Text.find(std::string(": ") + c.position), std::string::npos)
+			<< Platform.MessageBoxes[0].Text << "\nreader: " << Loader->getLastLoadFault();
+	}
+}
+
+TEST(SceneLineMap, PositionsOutsideTheEditorsLines)
+{
+	// "  <a>" then "<b/>" and " <c/>": the settings element's own lines
+	// stand where the first line ended; past the end is past the last line.
+	CSceneLineMap map;
+	map.addLine(2, 3);
+	map.addLine(0, 4);
+	map.addLine(1, 4);
+	struct SCase
+	{
+		unsigned long long sceneLine, sceneColumn, line, column;
+	};
+	const SCase cases[] = {
+		{1, 2, 1, 4}, {1, 9, 1, 6}, {2, 5, 1, 6}, {3, 1, 1, 6},
+		{4, 1, 2, 1}, {4, 4, 2, 4}, {4, 5, 3, 2}, {4, 9, 3, 6}, {4, 11, 3, 8},
+		{7, 3, 7, 3},
+	};
+	for (const SCase& c : cases)
+	{
+		unsigned long long line = 0, column = 0;
+		map.toEditorPosition(c.sceneLine, c.sceneColumn, line, column);
+		EXPECT_EQ(line, c.line) << c.sceneLine << ":" << c.sceneColumn;
+		EXPECT_EQ(column, c.column) << c.sceneLine << ":" << c.sceneColumn;
+	}
+	EXPECT_EQ(map.translateFault("no position here"), "no position here");
+	EXPECT_EQ(CSceneLineMap().translateFault("line 4, column 2: x"), "line 4, column 2: x");
+}
+
+// A level the host reports empty leaves no scene file: the box says the
+// level is empty, not that a file could not be opened.
+TEST_F(LevelLoadingTest, EmptyLevelIsToldAsEmpty)
+{
+	SSceneFileOrigin origin;
+	origin.LevelEmpty = true;
+	EXPECT_EQ(loadLevelMesh(Device, Loader, (Directory / "myfile.txs").c_str(), origin), nullptr);
+	ASSERT_EQ(Platform.MessageBoxes.size(), 1u);
+	EXPECT_EQ(Platform.MessageBoxes[0].Text,
+		"The level is empty: the editor has nothing to walk through. The preview closes.");
+	EXPECT_EQ(Platform.MessageBoxes[0].Caption, "Tarvo Vistel Plugin");
+}
+
 TEST_F(LevelLoadingTest, ReadableLevelShowsNoBox)
 {
 	const std::string path = Directory / "good.txs";
