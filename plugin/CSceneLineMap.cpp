@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace vistel
 {
@@ -51,8 +52,18 @@ void CSceneLineMap::addLine(std::size_t leadingBlanks, std::size_t trimmedLength
 		First = SLine{leadingBlanks, trimmedLength};
 		return;
 	}
-	appendNumber(Lines, leadingBlanks);
-	appendNumber(Lines, trimmedLength);
+	if (Incomplete)
+		return;
+	try
+	{
+		appendNumber(Lines, leadingBlanks);
+		appendNumber(Lines, trimmedLength);
+	}
+	catch (const std::bad_alloc&)
+	{
+		Incomplete = true;
+		std::vector<unsigned char>().swap(Lines);
+	}
 }
 
 CSceneLineMap::SLine CSceneLineMap::readLine(std::size_t& at) const

@@ -21,8 +21,9 @@ public:
 	//! and its length once trimmed.
 	void addLine(std::size_t leadingBlanks, std::size_t trimmedLength);
 
-	//! True when no line was added: nothing to translate.
-	bool empty() const { return LineCount == 0; }
+	//! True when there is nothing to translate with: no line was added, or
+	//! memory for the map ran out (the map is only a help for the report).
+	bool empty() const { return LineCount == 0 || Incomplete; }
 
 	//! The editor's line and column (counted from 1) of a scene file position.
 	void toEditorPosition(unsigned long long sceneLine, unsigned long long sceneColumn,
@@ -42,6 +43,7 @@ private:
 
 	SLine First{0, 0};
 	std::size_t LineCount = 0;
+	bool Incomplete = false;
 	//! Leading blanks and length of every line after the first, as numbers
 	//! of seven bits per byte, the high bit set where another byte follows.
 	std::vector<unsigned char> Lines;

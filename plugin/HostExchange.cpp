@@ -8,6 +8,8 @@
 namespace vistel
 {
 
+const irr::u32 MAX_INSTALL_DIRECTORY_REPLY = 64 * 1024;
+
 const char INSTALL_DIRECTORY_REQUEST[] = "<request>\n   <installdirectory />\n</request>";
 
 const char WHOLE_LEVEL_REQUEST[] =
@@ -126,6 +128,10 @@ bool exchangeWithHost(const char* request, EHostRequestKind kind, SHostReply& re
 	// allocation: the exchange ends without data. The host writes every byte
 	// of the buffer it is given, so it is not cleared first.
 	const irr::u32 replySize = record.replySize;
+	// The install directory is a path in a few lines of XML: a larger reply
+	// is no answer to that request, and is not copied around.
+	if (kind == EHRK_INSTALL_DIRECTORY && replySize > MAX_INSTALL_DIRECTORY_REPLY)
+		return false;
 	std::size_t bytes = 0;
 	if (!getReplyBufferSize(replySize, std::numeric_limits<std::size_t>::max(), bytes))
 		return false;

@@ -16,6 +16,11 @@ extern const char INSTALL_DIRECTORY_REQUEST[];
 extern const char WHOLE_LEVEL_REQUEST[];
 extern const char SELECTION_REQUEST[];
 
+//! The largest install-directory reply taken, in bytes; a larger one counts
+//! as a failed request. (A scene reply is bounded by its 32-bit size and by
+//! the memory a buffer can be had from.)
+extern const irr::u32 MAX_INSTALL_DIRECTORY_REPLY;
+
 //! Keeps the host's callback for the life of the library.
 void setHostCallback(HostCallback callback);
 HostCallback getHostCallback();

@@ -5,9 +5,11 @@
 
 extern "C" {
 
+// The other exports hand out constant texts or keep a pointer: none of them
+// can throw.
 VISTEL_EXPORT void VISTEL_CALL PluginExecute(void)
 {
-	vistel::runPreview();
+	vistel::executePreview();
 }
 
 VISTEL_EXPORT const char* VISTEL_CALL PluginTarvoVersion(void)

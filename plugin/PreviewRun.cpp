@@ -16,6 +16,8 @@
 #include <irrlicht.h>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <utility>
 
 namespace vistel
@@ -199,10 +201,10 @@ CTXSMeshFileLoader* registerSceneLoader(IrrlichtDevice* device, const core::stri
 std::string describeUnreadableLevel(const core::stringc& sceneFilePath, bool documentRead,
 	const std::string& fault, bool levelEmpty)
 {
-	if (!documentRead && levelEmpty)
+	if (!documentRead && fault.empty() && levelEmpty)
 		return "The level is empty: the editor has nothing to walk through. The preview closes.";
 	std::string reason;
-	if (!documentRead)
+	if (!documentRead && fault.empty())
 		reason = "the file could not be opened";
 	else if (fault.empty())
 		reason = "it holds no polygons that can be drawn";
@@ -252,6 +254,41 @@ void tearDownRun()
 		collisionAnimator->drop();
 	if (device)
 		device->drop();
+}
+
+void executePreview() noexcept
+{
+	// The run is a guest in the host's process: whatever goes wrong in it
+	// ends the run, never the host. The reason is copied out before the
+	// tear-down, which releases what the run held, then it is shown.
+	char reason[256] = "an unexpected error occurred";
+	try
+	{
+		runPreview();
+		return;
+	}
+	catch (const std::bad_alloc&)
+	{
+		std::snprintf(reason, sizeof(reason), "%s", "there was not enough memory");
+	}
+	catch (const std::exception& error)
+	{
+		std::snprintf(reason, sizeof(reason), "%s", error.what());
+	}
+	catch (...)
+	{
+	}
+	try
+	{
+		tearDownRun();
+		platform::getPlatform().showMessageBox(0,
+			std::string("The preview stopped: ") + reason + ". Everything it had opened is closed again.",
+			UNREADABLE_LEVEL_CAPTION, platform::EMBS_ICON_ERROR);
+	}
+	catch (...)
+	{
+		// Not even the box could be shown: the host goes on all the same.
+	}
 }
 
 void runPreview()

@@ -39,6 +39,11 @@ struct SSceneFileOrigin
 //! One preview run, from the host's first request to the tear-down.
 void runPreview();
 
+//! runPreview for the host: nothing leaves it. A run that fails with an
+//! exception is torn down, its windows closed and its engine released, and
+//! the reason is shown in a box with no owner.
+void executePreview() noexcept;
+
 // The steps of the run, in their order. Each is a function of its own so
 // that the run reads like its list of steps and each step can be tested.
 

@@ -11,6 +11,9 @@
 #include <ITexture.h>
 #include <SMesh.h>
 
+#include <exception>
+#include <new>
+
 namespace vistel
 {
 
@@ -48,6 +51,36 @@ bool CTXSMeshFileLoader::isWholeSceneMode() const
 irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
 {
 	LastLoadFault.clear();
+	// Nothing may leave through the engine's getMesh, which would keep the
+	// file open: a level too large for the memory there is comes back as a
+	// load that failed, with everything of it released.
+	try
+	{
+		return readDocument(file);
+	}
+	catch (const std::bad_alloc&)
+	{
+		LastLoadFault = "there is not enough memory to load it";
+	}
+	catch (const std::exception& error)
+	{
+		LastLoadFault = std::string("it could not be loaded (") + error.what() + ")";
+	}
+	if (Mesh)
+		Mesh->drop();
+	if (AnimatedMesh)
+		AnimatedMesh->drop();
+	Mesh = nullptr;
+	AnimatedMesh = nullptr;
+	Materials.clear();
+	Materials.shrink_to_fit();
+	MaterialPositions.clear();
+	releaseLoadState();
+	return nullptr;
+}
+
+irr::scene::IAnimatedMesh* CTXSMeshFileLoader::readDocument(irr::io::IReadFile* file)
+{
 	std::unique_ptr<CXMLStreamReader> reader = CXMLStreamReader::create(file, Logger);
 	if (!reader)
 		return nullptr;
@@ -104,6 +137,15 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 		Mesh = nullptr;
 	}
 	AnimatedMesh->recalculateBoundingBox();
+	releaseLoadState();
+
+	irr::scene::IAnimatedMesh* result = AnimatedMesh;
+	AnimatedMesh = nullptr;
+	return result;
+}
+
+void CTXSMeshFileLoader::releaseLoadState()
+{
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
 	PrimitiveCorners.clear();
@@ -117,10 +159,6 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	PendingVertices.clear();
 	PendingIndices.clear();
 	PendingMaterials.clear();
-
-	irr::scene::IAnimatedMesh* result = AnimatedMesh;
-	AnimatedMesh = nullptr;
-	return result;
 }
 
 void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)

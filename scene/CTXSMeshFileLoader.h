@@ -59,7 +59,8 @@ public:
 	bool isALoadableFileExtension(const irr::io::path& filename) const override;
 
 	//! The level as an SAnimatedMesh (the caller gets its one reference), or
-	//! null when there is no file to read.
+	//! null when there is no file to read, or not enough memory to load the
+	//! level (getLastLoadFault says so; nothing of the load is kept).
 	irr::scene::IAnimatedMesh* createMesh(irr::io::IReadFile* file) override;
 
 	//! Where a broken document is reported; 0 (the default) reports nothing.
@@ -75,6 +76,8 @@ public:
 
 private:
 	// Document and scene settings.
+	irr::scene::IAnimatedMesh* readDocument(irr::io::IReadFile* file);
+	void releaseLoadState();
 	void readScene(IXMLPullReader& reader);
 	void readSettings(IXMLPullReader& reader);
 	void readSettingsValues(IXMLPullReader& reader);

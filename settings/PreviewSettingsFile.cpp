@@ -200,11 +200,15 @@ ESettingsFileRead readWholeFile(const irr::core::stringc& path, std::vector<irr:
 	FILE* file = std::fopen(path.c_str(), "rb");
 	if (!file)
 		return ESFR_MISSING;
+	// The file holds a few hundred bytes. Whatever the path leads to (a
+	// device, a file grown without end) no more than this is read: a longer
+	// file is not one of ours, and is left alone like an unreadable one.
+	const size_t limit = 64 * 1024;
 	irr::u8 chunk[4096];
 	size_t count;
-	while ((count = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
+	while (out.size() <= limit && (count = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
 		out.insert(out.end(), chunk, chunk + count);
-	const bool ok = !std::ferror(file);
+	const bool ok = !std::ferror(file) && out.size() <= limit;
 	std::fclose(file);
 	return ok ? ESFR_READ : ESFR_READ_FAILED;
 }

@@ -6,8 +6,13 @@
 #include "CTemporaryDirectory.h"
 #include "SystemPath.h"
 
+#include "SPreviewRunState.h"
+
 #include <gtest/gtest.h>
 #include <cstring>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -318,6 +323,54 @@ TEST(PreviewRunSteps, ExecuteWithoutCallbackDoesNothing)
 	setHostCallback(0);
 	getRecordingPlatform().MessageBoxes.clear();
 	runPreview();
+	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+// An exception in the run (here the settings sheet running out of memory)
+// never reaches the host: the run is torn down and says why in a box of its
+// own.
+TEST_F(HostExchange, FailingRunReturnsToTheHostWithABox)
+{
+	test::CTemporaryDirectory editor;
+	platform::CRecordingPlatform& platform = getRecordingPlatform();
+	platform.ExecutablePath = editor / "tarvo";
+	fakeHost.reset("<r>\n<installdirectory>" + editor.path() + "/</installdirectory>\n</r>");
+	struct SCase
+	{
+		std::function<void(platform::CRecordingSheet&)> failure;
+		const char* reason;
+	};
+	const SCase cases[] = {
+		{[](platform::CRecordingSheet&) { throw std::bad_alloc(); }, "there was not enough memory"},
+		{[](platform::CRecordingSheet&) { throw std::runtime_error("sheet broke"); }, "sheet broke"},
+		{[](platform::CRecordingSheet&) { throw 7; }, "an unexpected error occurred"},
+	};
+	for (const SCase& c : cases)
+	{
+		platform.MessageBoxes.clear();
+		platform.SheetScript = c.failure;
+		EXPECT_NO_THROW(executePreview());
+		ASSERT_EQ(platform.MessageBoxes.size(), 1u) << c.reason;
+		EXPECT_EQ(platform.MessageBoxes[0].Owner, nullptr);
+		EXPECT_EQ(platform.MessageBoxes[0].Text, std::string("The preview stopped: ") + c.reason
+			+ ". Everything it had opened is closed again.");
+		EXPECT_EQ(platform.MessageBoxes[0].Style, platform::EMBS_ICON_ERROR);
+		EXPECT_EQ(getPreviewRunState().device, nullptr);
+	}
+	platform.SheetScript = nullptr;
+	platform.ExecutablePath = platform::CRecordingPlatform().ExecutablePath;
+}
+
+// A reply to the install-directory request is a path in a few lines; a huge
+// announced size is refused before any buffer is made for it.
+TEST_F(HostExchange, HugeInstallDirectoryReplyIsRefused)
+{
+	const std::string head = "<r>\n<installdirectory>/e/</installdirectory>\n";
+	fakeHost.reset(head + std::string(MAX_INSTALL_DIRECTORY_REPLY - head.size(), ' '));
+	EXPECT_STREQ(requestInstallDirectory().c_str(), "/e/");
+	fakeHost.reset(head + std::string(MAX_INSTALL_DIRECTORY_REPLY - head.size() + 1, ' '));
+	EXPECT_STREQ(requestInstallDirectory().c_str(), "");
+	EXPECT_EQ(fakeHost.Calls.size(), 1u) << "no GetData";
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
 }
 

@@ -243,6 +243,18 @@ TEST(PreviewSettingsFile, FileThatCannotBeReadWholeIsLeftAlone)
 	EXPECT_EQ(std::distance(std::filesystem::directory_iterator(editor.Root / "Plugins"),
 		std::filesystem::directory_iterator()), 1);
 }
+// A path that leads to something without end is read only as far as a
+// settings file can go: the defaults for this run, and the path is left as
+// it is.
+TEST(PreviewSettingsFile, EndlessFileIsNotReadToItsEnd)
+{
+	SEditorDirectory editor;
+	std::filesystem::create_symlink("/dev/zero", editor.configPath());
+	getPreviewSettings() = SPreviewSettings();
+	loadPreviewSettings(editor.directory());
+	EXPECT_TRUE(getPreviewSettings() == makeDefaultPreviewSettings());
+	EXPECT_TRUE(std::filesystem::is_symlink(editor.configPath()));
+}
 #endif
 
 TEST(PreviewSettingsFile, UnwritableDirectoryLeavesSettingsInMemory)
