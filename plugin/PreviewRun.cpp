@@ -8,6 +8,7 @@
 #include "SPreviewRunState.h"
 #include "CPreviewEventReceiver.h"
 #include "CTXSMeshFileLoader.h"
+#include "OnScreenTexts.h"
 #include "RenderLoop.h"
 #include "SceneSetUp.h"
 #include "StageTiming.h"
@@ -283,7 +284,12 @@ void runPreview()
 
 	// Without a level to walk through the run ends here.
 	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
+	{
+		// Surfaces whose texture files were missing are drawn with
+		// placeholders; the user is told how many files it took.
+		showMissingTexturesMessage(static_cast<u32>(loader->getMissingTextureFiles().size()));
 		runRenderLoop(state.device, getPreviewSettings());
+	}
 	tearDownRun();
 }
 

@@ -50,6 +50,8 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	// the old materials first).
 	Materials.clear();
 	MaterialPositions.clear();
+	MissingTextureFiles.clear();
+	MissingTextureSet.clear();
 	SceneName = SceneAuthor = SceneComments = "";
 	SceneShadowOpacity = 0.f;
 	SceneAmbientColor = irr::video::SColor(0xFF000000);

@@ -3,10 +3,12 @@
 
 #include "IXMLPullReader.h"
 #include "TXSPaths.h"
+#include "TXSPlaceholderTextures.h"
 #include "TXSReadingRules.h"
 
 #include <IAttributes.h>
 #include <IImage.h>
+#include <ILogger.h>
 #include <ISceneManager.h>
 #include <IVideoDriver.h>
 #include <SMesh.h>
@@ -165,8 +167,34 @@ void CTXSMeshFileLoader::addTextureLayer(IXMLPullReader& reader, STXSMaterial& m
 	const bool keepDirectories =
 		parameters->existsAttribute("TXS_MaterialsDir") && parameters->getAttributeAsBool("TXS_MaterialsDir");
 	const irr::core::stringc file = makeTextureFileName(attributeText(reader, "file"), keepDirectories);
-	const irr::core::stringc path = prefix + file;
-	storeTexture(material, isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr);
+	storeTexture(material, loadLayerTexture(prefix + file, layerType));
+}
+
+irr::video::ITexture* CTXSMeshFileLoader::loadLayerTexture(const irr::core::stringc& path, irr::s32 layerType)
+{
+	// A file that failed once is not asked for again: a shared lightmap
+	// would otherwise be looked for, and logged, by every material.
+	const std::string key(path.c_str(), path.size());
+	const bool failedBefore = MissingTextureSet.count(key) != 0;
+	if (!failedBefore)
+	{
+		irr::video::ITexture* texture = isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr;
+		if (texture)
+			return texture;
+		MissingTextureSet.insert(key);
+		MissingTextureFiles.push_back(key);
+	}
+	// The surface stays, for the eye and for collisions: a floor whose file
+	// was not copied is still walked on. A missing lightmap leaves it fully
+	// lit rather than black.
+	const bool lightmap = layerType == ETLT_LIGHTMAP;
+	if (!failedBefore && Logger)
+	{
+		const std::string line = std::string(lightmap ? "Lightmap" : "Texture") + " file could not be loaded: " + key +
+			(lightmap ? "; its surfaces are drawn fully lit." : "; its surfaces are drawn with a placeholder.");
+		Logger->log(line.c_str(), irr::ELL_WARNING);
+	}
+	return getPlaceholderTexture(Driver, lightmap ? ETP_FULLY_LIT_LIGHTMAP : ETP_MISSING_TEXTURE);
 }
 
 void CTXSMeshFileLoader::addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType)
