@@ -227,6 +227,18 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 	return 0;
 }
 
+bool setUpPreview(IrrlichtDevice* device, const CTXSMeshFileLoader* loader, scene::IAnimatedMesh* levelMesh,
+	const core::stringc& installDirectory)
+{
+	if (!setUpScene(device, levelMesh, getPreviewSettings(), installDirectory))
+		return false;
+	// Surfaces whose texture files are missing look wrong on purpose; the
+	// user is told how many files it takes to mend them.
+	if (loader)
+		showMissingTexturesMessage(static_cast<u32>(loader->getMissingTextureFiles().size()));
+	return true;
+}
+
 void tearDownRun()
 {
 	// The references are forgotten before the device goes: the engine may
@@ -283,13 +295,8 @@ void runPreview()
 	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath);
 
 	// Without a level to walk through the run ends here.
-	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
-	{
-		// Surfaces whose texture files were missing are drawn with
-		// placeholders; the user is told how many files it took.
-		showMissingTexturesMessage(static_cast<u32>(loader->getMissingTextureFiles().size()));
+	if (levelMesh && setUpPreview(state.device, loader, levelMesh, installDirectory))
 		runRenderLoop(state.device, getPreviewSettings());
-	}
 	tearDownRun();
 }
 

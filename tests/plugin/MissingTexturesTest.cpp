@@ -11,7 +11,6 @@
 #include "PreviewRun.h"
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
-#include "SceneSetUp.h"
 #include "TXSPlaceholderTextures.h"
 
 #include <gtest/gtest.h>
@@ -132,8 +131,7 @@ protected:
 		parameters.LoggingLevel = ELL_NONE;
 		IrrlichtDevice* device = createDeviceEx(parameters);
 		EXPECT_TRUE(device);
-		SPreviewSettings& settings = getPreviewSettings();
-		settings = makeDefaultPreviewSettings();
+		getPreviewSettings() = makeDefaultPreviewSettings();
 		SPreviewRunState& state = getPreviewRunState();
 		state.clearRunReferences();
 		state.device = device;
@@ -143,10 +141,9 @@ protected:
 		std::ofstream(scene, std::ios::binary) << document;
 		const CTXSMeshFileLoader* loader = registerSceneLoader(device, Textures().c_str());
 		scene::IAnimatedMesh* mesh = loadLevelMesh(device, loader, scene.c_str());
-		if (mesh && setUpScene(device, mesh, settings, (Directory.path() + PATH_SEPARATOR).c_str()))
+		if (mesh && setUpPreview(device, loader, mesh, (Directory.path() + PATH_SEPARATOR).c_str()))
 		{
 			result.MissingFiles = loader->getMissingTextureFiles().size();
-			showMissingTexturesMessage(static_cast<u32>(result.MissingFiles));
 			result.Message = state.messageText->getText();
 			scene::ISceneNode* node = state.levelNode;
 			for (u32 i = 0; i < node->getMaterialCount(); ++i)
