@@ -8,6 +8,7 @@
 #include "SPreviewRunState.h"
 #include "CPreviewEventReceiver.h"
 #include "CTXSMeshFileLoader.h"
+#include "OnScreenTexts.h"
 #include "RenderLoop.h"
 #include "SceneSetUp.h"
 #include "StageTiming.h"
@@ -238,6 +239,18 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 	return 0;
 }
 
+bool setUpPreview(IrrlichtDevice* device, const CTXSMeshFileLoader* loader, scene::IAnimatedMesh* levelMesh,
+	const core::stringc& installDirectory)
+{
+	if (!setUpScene(device, levelMesh, getPreviewSettings(), installDirectory))
+		return false;
+	// Surfaces whose texture files are missing look wrong on purpose; the
+	// user is told how many files it takes to mend them.
+	if (loader)
+		showMissingTexturesMessage(static_cast<u32>(loader->getMissingTextureFiles().size()));
+	return true;
+}
+
 void tearDownRun()
 {
 	// The references are forgotten before the device goes: the engine may
@@ -331,7 +344,7 @@ void runPreview()
 	sceneOrigin = SSceneFileOrigin();
 
 	// Without a level to walk through the run ends here.
-	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
+	if (levelMesh && setUpPreview(state.device, loader, levelMesh, installDirectory))
 		runRenderLoop(state.device, getPreviewSettings());
 	tearDownRun();
 }

@@ -113,6 +113,12 @@ irr::scene::IAnimatedMesh* loadLevelMesh(irr::IrrlichtDevice* device,
 std::string describeUnreadableLevel(const irr::core::stringc& sceneFilePath, bool documentRead,
 	const std::string& fault, bool levelEmpty = false);
 
+//! Sets the scene up for the loaded level (false when it cannot be) and,
+//! when texture files of the level could not be loaded, starts the message
+//! text with their number: their surfaces are drawn with placeholders.
+bool setUpPreview(irr::IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
+	irr::scene::IAnimatedMesh* levelMesh, const irr::core::stringc& installDirectory);
+
 //! Releases what the run holds and forgets every run reference.
 void tearDownRun();
 

@@ -24,7 +24,16 @@ box, a contiguous index range and a compact vertex range. A balanced tree of
 chunk boxes per buffer is tested against the view frustum at every pass, and
 the visible index ranges are drawn straight from the buffer (one draw when they
 join up, else gathered into one index list per buffer). The mesh is grabbed
-and its buffers must not change while the node lives. */
+and its buffers must not change while the node lives.
+
+The reordering changes the mesh itself, which the scene manager keeps in its
+mesh cache and hands to whoever asks for the level: each buffer keeps the same
+triangles, with the same vertex values, but under other triangle and vertex
+numbers, and its triangles with an index past the buffer's vertices are moved
+to the end. Nothing may keep such numbers across the node's construction:
+whatever keeps them (CLevelTriangleSelector does) is made after the node, and
+what copies the triangles (the engine's selectors, a mesh copy with tangents)
+may be made before or after. */
 class CLevelMeshSceneNode : public irr::scene::IMeshSceneNode
 {
 public:

@@ -221,7 +221,9 @@ core::matrix4 CLevelTriangleSelector::getOutputTransform(const core::matrix4* tr
 
 s32 CLevelTriangleSelector::getTriangleCount() const
 {
-	return static_cast<s32>(TriangleCount);
+	// The triangles getTriangles can give: one with an index past its
+	// buffer's vertices is never read, so it is not counted either.
+	return static_cast<s32>(Order.size());
 }
 
 void CLevelTriangleSelector::getTriangles(core::triangle3df* triangles, s32 arraySize, s32& outTriangleCount,

@@ -23,8 +23,12 @@ space), but keeps no copy of the triangles: its octree holds 4-byte triangle
 numbers over the mesh's own vertices and indices, all in one list, and every
 triangle sits in a leaf (node boxes are those of their triangles). That
 makes it several times faster to build on a large level, a small fraction of
-the memory, and a query tests few triangles. The mesh is grabbed and must not change while the selector lives; the
-node is not grabbed, as with the engine's selectors. */
+the memory, and a query tests few triangles. The mesh is grabbed and must not
+change while the selector lives: its octree holds the mesh's triangle numbers,
+so a CLevelMeshSceneNode, which reorders the triangles of the mesh it is given,
+must be made before the selector. Triangles with an index past their buffer's
+vertices are left out, from the count as from every query. The node is not
+grabbed, as with the engine's selectors. */
 class CLevelTriangleSelector : public irr::scene::ITriangleSelector
 {
 public:
@@ -74,11 +78,11 @@ private:
 	irr::scene::ISceneNode* SceneNode;
 	irr::u32 MinimalPolysPerNode;
 	std::vector<SBuffer> Buffers;
-	irr::u32 TriangleCount;
+	irr::u32 TriangleCount; //!< every triangle of the index lists, readable or not
 	//! The buffer of every triangle (empty when there are too many buffers
 	//! to number in 16 bits).
 	std::vector<irr::u16> TriangleBuffers;
-	//! Triangle numbers, grouped node by node.
+	//! The readable triangles' numbers, grouped node by node.
 	std::vector<irr::u32> Order;
 	std::vector<SNode> Nodes;
 };

@@ -72,6 +72,19 @@ void showMessage(const wchar_t* text)
 		state.messageTime = static_cast<f32>(state.timer->getTime());
 }
 
+core::stringw buildMissingTexturesMessage(u32 count)
+{
+	core::stringw text(count);
+	text += count == 1 ? L" texture could not be loaded" : L" textures could not be loaded";
+	return text;
+}
+
+void showMissingTexturesMessage(u32 count)
+{
+	if (count)
+		showMessage(buildMissingTexturesMessage(count).c_str());
+}
+
 s32 truncateToInteger(f32 value)
 {
 	if (value != value)

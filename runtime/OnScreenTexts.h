@@ -28,6 +28,13 @@ void createOnScreenTexts(irr::gui::IGUIEnvironment* gui, irr::s32 width, irr::s3
 //! so that the render loop clears it again after a while.
 void showMessage(const wchar_t* text);
 
+//! The message the preview starts with when texture files of the level could
+//! not be loaded: "N textures could not be loaded" ("1 texture ..." for one).
+irr::core::stringw buildMissingTexturesMessage(irr::u32 count);
+
+//! Shows that message like a command's confirmation; nothing for a count of 0.
+void showMissingTexturesMessage(irr::u32 count);
+
 //! A floating-point value cut toward zero; values beyond the integer range
 //! give its nearest end and NaN gives 0, so no input is undefined.
 irr::s32 truncateToInteger(irr::f32 value);

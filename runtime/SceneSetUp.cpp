@@ -180,6 +180,8 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	if (!state.levelNode)
 		state.levelNode = addScaledLevel(sceneManager, frame, settings.level);
 	noteStageEnd("octree");
+	// The level node has put the mesh's triangles in its own order; the
+	// selector keeps triangle numbers, so it comes second.
 	if (state.levelNode && settings.collision.collisionEnabled)
 		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
 			normalMapped);

@@ -90,6 +90,8 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::readDocument(irr::io::IReadFile* 
 	// the old materials first).
 	Materials.clear();
 	MaterialPositions.clear();
+	MissingTextureFiles.clear();
+	MissingTextureSet.clear();
 	forgetSettings();
 	Mesh = nullptr;
 

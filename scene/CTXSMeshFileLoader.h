@@ -9,6 +9,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace irr
@@ -71,6 +72,11 @@ public:
 	//! there was no document to read.
 	const std::string& getLastLoadFault() const { return LastLoadFault; }
 
+	//! Every texture file of the last createMesh that could not be loaded,
+	//! once each, in the order first met. Their layers got a placeholder: a
+	//! texture layer a checkerboard, a lightmap layer plain white.
+	const std::vector<std::string>& getMissingTextureFiles() const { return MissingTextureFiles; }
+
 	//! Most vertices one mesh buffer gets: its 16-bit indices never wrap.
 	static const irr::u32 MaxBufferVertices = 65535;
 
@@ -91,6 +97,7 @@ private:
 	void readLayer(IXMLPullReader& reader, STXSMaterial& material, const irr::core::stringc& prefix);
 	void addTextureLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType, const irr::core::stringc& prefix);
 	void addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType);
+	irr::video::ITexture* loadLayerTexture(const irr::core::stringc& path, irr::s32 layerType);
 	irr::video::SMaterial makeBufferMaterial(const STXSMaterial& material) const;
 	void finishMaterials();
 	irr::s32 findMaterial(irr::s32 id) const;
@@ -143,6 +150,10 @@ private:
 	//! driver's texture list (addColorLayer); released with the loader, which
 	//! the scene manager drops before the driver.
 	std::vector<irr::video::ITexture*> ColorTextures;
+	//! The texture files of this load that could not be loaded: in order, and
+	//! as a set, so that each is asked for and logged once.
+	std::vector<std::string> MissingTextureFiles;
+	std::unordered_set<std::string> MissingTextureSet;
 	//! "TXS_FlipAlpha", read once per primitive.
 	bool FlipAlpha = false;
 	//! By material position, the vertices and indices the current

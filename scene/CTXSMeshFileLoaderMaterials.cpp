@@ -3,11 +3,13 @@
 
 #include "IXMLPullReader.h"
 #include "TXSPaths.h"
+#include "TXSPlaceholderTextures.h"
 #include "TXSReadingRules.h"
 #include "EditorFileNames.h"
 
 #include <IAttributes.h>
 #include <IImage.h>
+#include <ILogger.h>
 #include <ISceneManager.h>
 #include <IVideoDriver.h>
 #include <SMesh.h>
@@ -169,7 +171,34 @@ void CTXSMeshFileLoader::addTextureLayer(IXMLPullReader& reader, STXSMaterial& m
 	// The document's names are the editor's 8-bit text; the file system's
 	// may be in another encoding.
 	const irr::core::stringc path = platform::locateEditorFile(prefix.c_str(), file.c_str()).c_str();
-	storeTexture(material, isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr);
+	storeTexture(material, loadLayerTexture(path, layerType));
+}
+
+irr::video::ITexture* CTXSMeshFileLoader::loadLayerTexture(const irr::core::stringc& path, irr::s32 layerType)
+{
+	// A file that failed once is not asked for again: a shared lightmap
+	// would otherwise be looked for, and logged, by every material.
+	const std::string key(path.c_str(), path.size());
+	const bool failedBefore = MissingTextureSet.count(key) != 0;
+	if (!failedBefore)
+	{
+		irr::video::ITexture* texture = isTextureFileReadable(path) ? Driver->getTexture(path) : nullptr;
+		if (texture)
+			return texture;
+		MissingTextureSet.insert(key);
+		MissingTextureFiles.push_back(key);
+	}
+	// The surface stays, for the eye and for collisions: a floor whose file
+	// was not copied is still walked on. A missing lightmap leaves it fully
+	// lit rather than black.
+	const bool lightmap = layerType == ETLT_LIGHTMAP;
+	if (!failedBefore && Logger)
+	{
+		const std::string line = std::string(lightmap ? "Lightmap" : "Texture") + " file could not be loaded: " + key +
+			(lightmap ? "; its surfaces are drawn fully lit." : "; its surfaces are drawn with a placeholder.");
+		Logger->log(line.c_str(), irr::ELL_WARNING);
+	}
+	return getPlaceholderTexture(Driver, lightmap ? ETP_FULLY_LIT_LIGHTMAP : ETP_MISSING_TEXTURE);
 }
 
 void CTXSMeshFileLoader::addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType)

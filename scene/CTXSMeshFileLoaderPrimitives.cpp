@@ -407,7 +407,9 @@ void CTXSMeshFileLoader::finishMesh()
 	if (!Mesh)
 		return;
 	// Buffers without geometry or without a first texture are dropped; the
-	// rest keep their order.
+	// rest keep their order. A texture file that could not be loaded left a
+	// placeholder, so its buffer stays: only a material without any texture
+	// or colour layer has no first texture.
 	irr::core::array<irr::scene::IMeshBuffer*> kept;
 	kept.reallocate(Mesh->MeshBuffers.size());
 	for (irr::u32 i = 0; i < Mesh->MeshBuffers.size(); ++i)

@@ -2,6 +2,7 @@
 // textures, and the material types and ambient colours of the buffers.
 #include "SceneTestSupport.h"
 #include "TXSPaths.h"
+#include "TXSPlaceholderTextures.h"
 #include "SystemPath.h"
 #include "CTemporaryDirectory.h"
 
@@ -367,6 +368,73 @@ TEST_F(MaterialsTest, MaterialWithoutLayersLoadsAndIsDropped)
 	// The layerless material's buffer has no texture and is removed.
 	ASSERT_EQ(mesh->getMeshBufferCount(), 1u);
 	EXPECT_EQ(buffer(mesh, 0)->Vertices.size(), 3u);
+}
+
+TEST_F(MaterialsTest, MissingFilesGetPlaceholdersAndAreReportedOncePerLoad)
+{
+	irr::video::ITexture* a = provideTexture("tex/A.tga");
+	const std::string colour = "<layer type=\"color\"><color a=\"255\" r=\"9\" g=\"9\" b=\"9\"/></layer>";
+	// Two missing files, the lightmap shared by four materials.
+	const std::string materials = material(layer("texture", "Gone.tga") + layer("lightmap", "LM.tga"), 1) +
+		material(layer("texture", "A.tga") + layer("lightmap", "LM.tga"), 2) +
+		material(colour + layer("lightmap", "LM.tga"), 3) + material(layer("texture", "Gone.tga", "alphablend"), 4) +
+		material(layer("lightmap", "LM.tga") + layer("texture", "A.tga"), 5);
+	std::string polygons;
+	for (int mid = 1; mid <= 5; ++mid)
+		polygons += polyElement(mid, {0, 1, 2});
+	const std::string document =
+		sceneDocument(materials, primitiveElement(vertexList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}) + "<polygons>" +
+										   polygons + "</polygons>"));
+	struct SExpected
+	{
+		const char* First;  // texture names; "A" for the file that is there
+		const char* Second; // 0: none
+		irr::video::E_MATERIAL_TYPE Type;
+	};
+	const SExpected expected[] = {
+		{MISSING_TEXTURE_NAME, FULLY_LIT_LIGHTMAP_NAME, irr::video::EMT_LIGHTMAP_LIGHTING},
+		{"A", FULLY_LIT_LIGHTMAP_NAME, irr::video::EMT_LIGHTMAP_LIGHTING},
+		{"Color_255999", FULLY_LIT_LIGHTMAP_NAME, irr::video::EMT_LIGHTMAP_LIGHTING},
+		{MISSING_TEXTURE_NAME, 0, irr::video::EMT_TRANSPARENT_ALPHA_CHANNEL},
+		{FULLY_LIT_LIGHTMAP_NAME, "A", irr::video::EMT_SOLID},
+	};
+	auto name = [&](irr::video::ITexture* texture) -> std::string {
+		if (!texture)
+			return "";
+		return texture == a ? "A" : texture->getName().getPath().c_str();
+	};
+
+	for (int run = 0; run < 2; ++run)
+	{
+		SCOPED_TRACE(run == 0 ? "first load" : "second load");
+		Logger->Lines.clear();
+		irr::scene::IMesh* mesh = loadFrame(document);
+		ASSERT_NE(mesh, nullptr);
+		// Every buffer stays, its polygon with it.
+		ASSERT_EQ(mesh->getMeshBufferCount(), 5u);
+		for (irr::u32 b = 0; b < 5; ++b)
+		{
+			const irr::video::SMaterial& m = buffer(mesh, b)->Material;
+			EXPECT_EQ(name(m.getTexture(0)), expected[b].First) << "buffer " << b;
+			EXPECT_EQ(name(m.getTexture(1)), expected[b].Second ? expected[b].Second : "") << "buffer " << b;
+			EXPECT_EQ(m.MaterialType, expected[b].Type) << "buffer " << b;
+			EXPECT_EQ(buffer(mesh, b)->Indices.size(), 3u) << "buffer " << b;
+		}
+		// Each file once, in the order first met, in the list and in the log.
+		const std::vector<std::string> missing = {"tex/Gone.tga", "tex/LM.tga"};
+		EXPECT_EQ(Loader->getMissingTextureFiles(), missing);
+		ASSERT_EQ(Logger->Lines.size(), 2u);
+		EXPECT_NE(Logger->Lines[0].find("Texture file could not be loaded: tex/Gone.tga;"), std::string::npos)
+			<< Logger->Lines[0];
+		EXPECT_NE(Logger->Lines[1].find("Lightmap file could not be loaded: tex/LM.tga;"), std::string::npos)
+			<< Logger->Lines[1];
+	}
+
+	// A level whose files are all there reports none.
+	Logger->Lines.clear();
+	loadFrame(sceneDocument(material(layer("texture", "A.tga")), trianglePrimitive()));
+	EXPECT_TRUE(Loader->getMissingTextureFiles().empty());
+	EXPECT_TRUE(Logger->Lines.empty());
 }
 
 TEST_F(MaterialsTest, EveryLoadStartsWithoutTheMaterialsOfEarlierLoads)

@@ -1,6 +1,7 @@
 // Primitives into mesh buffers: vertices, normals, the z mirror, triangle
 // order, buffer removal and splitting, skipped polygons, both modes.
 #include "SceneTestSupport.h"
+#include "TXSPlaceholderTextures.h"
 
 #include <cmath>
 
@@ -182,7 +183,7 @@ TEST_F(MeshBuildingTest, PrimitivesShareTheBufferOfTheirMaterial)
 	EXPECT_TRUE(SceneManager->getRootSceneNode()->getChildren().empty());
 }
 
-TEST_F(MeshBuildingTest, UnusableBuffersAreRemoved)
+TEST_F(MeshBuildingTest, UnusedBuffersAreRemovedAndMissingTexturesKeepTheirs)
 {
 	// Material 2's texture does not exist, material 3 is never used.
 	const std::string materials = textureMaterial(1, "a.tga") + textureMaterial(2, "missing.tga") +
@@ -190,8 +191,10 @@ TEST_F(MeshBuildingTest, UnusableBuffersAreRemoved)
 	const std::string document = sceneDocument(materials, trianglePrimitive(2, "A", 1) + trianglePrimitive(1, "B", 2));
 	irr::scene::IMesh* mesh = loadFrame(document);
 	ASSERT_NE(mesh, nullptr);
-	ASSERT_EQ(mesh->getMeshBufferCount(), 1u);
+	ASSERT_EQ(mesh->getMeshBufferCount(), 2u);
 	EXPECT_STREQ(buffer(mesh, 0)->Material.getTexture(0)->getName().getPath().c_str(), "tex/a.tga");
+	EXPECT_STREQ(buffer(mesh, 1)->Material.getTexture(0)->getName().getPath().c_str(), MISSING_TEXTURE_NAME);
+	EXPECT_EQ(buffer(mesh, 1)->Indices.size(), 3u);
 }
 
 TEST_F(MeshBuildingTest, FaultyPolygonsAreSkippedWhole)

@@ -126,16 +126,50 @@ TEST(LightmapBakerTest, CornersMapIntoTheAtlasAndBakingRepeatsExactly)
 	const SImage a = bakeLightmaps(first, smallAtlas(), report);
 	const SImage b = bakeLightmaps(second, smallAtlas(), report);
 	EXPECT_EQ(a.Rgba, b.Rgba);
-	for (const SGenPrimitive& p : first.Primitives)
-		for (const SGenPolygon& polygon : p.Polygons)
-			for (const SGenCorner& c : polygon.Corners)
-				if (polygon.MaterialId != BLOCK)
+
+	// Polygons of a material with a lightmap layer get their corners inside
+	// the atlas; the block's material has none, and its corners stay as the
+	// builder left them.
+	struct SCase
+	{
+		int BlockMaterial;
+		std::size_t Mapped, Unmapped;
+	};
+	const SCase cases[] = {{GLASS, 3, 0}, {BLOCK, 1, 2}};
+	for (const SCase& c : cases)
+	{
+		SCOPED_TRACE(c.BlockMaterial == GLASS ? "glass" : "block");
+		SGenLevel level = blockedFloor(c.BlockMaterial);
+		const SGenLevel built = level;
+		bakeLightmaps(level, smallAtlas(), report);
+		std::size_t mapped = 0, unmapped = 0;
+		for (std::size_t p = 0; p < level.Primitives.size(); ++p)
+			for (std::size_t q = 0; q < level.Primitives[p].Polygons.size(); ++q)
+			{
+				const SGenPolygon& polygon = level.Primitives[p].Polygons[q];
+				const bool lightmapped = polygon.MaterialId != BLOCK;
+				(lightmapped ? mapped : unmapped) += 1;
+				for (std::size_t k = 0; k < polygon.Corners.size(); ++k)
 				{
-					EXPECT_GT(c.Local.U, 0.f);
-					EXPECT_LT(c.Local.U, 1.f);
-					EXPECT_GT(c.Local.V, 0.f);
-					EXPECT_LT(c.Local.V, 1.f);
+					const SGenCorner& corner = polygon.Corners[k];
+					if (lightmapped)
+					{
+						EXPECT_GT(corner.Local.U, 0.f);
+						EXPECT_LT(corner.Local.U, 1.f);
+						EXPECT_GT(corner.Local.V, 0.f);
+						EXPECT_LT(corner.Local.V, 1.f);
+					}
+					else
+					{
+						const SGenCorner& before = built.Primitives[p].Polygons[q].Corners[k];
+						EXPECT_EQ(corner.Local.U, before.Local.U);
+						EXPECT_EQ(corner.Local.V, before.Local.V);
+					}
 				}
+			}
+		EXPECT_EQ(mapped, c.Mapped);
+		EXPECT_EQ(unmapped, c.Unmapped);
+	}
 }
 
 TEST(SampleLevelTest, StartsOnTheBalcony)

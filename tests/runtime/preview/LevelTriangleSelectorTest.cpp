@@ -1,4 +1,5 @@
 #include "CLevelTriangleSelector.h"
+#include "WideIndexMesh.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -71,12 +72,41 @@ scene::SMesh* makeScatteredMesh(u32 buffers, u32 trianglesPerBuffer)
 
 } // end anonymous namespace
 
-TEST(LevelTriangleSelector, AnswersEveryQueryAsTheEngineSelectorDoes)
+// The triangles a selector gives for a line, or for everything when line is
+// 0, in a fixed order.
+std::vector<TriangleKey> queryLine(scene::ITriangleSelector* selector, const core::line3df* line,
+	const core::matrix4* transform)
+{
+	std::vector<core::triangle3df> triangles(static_cast<size_t>(selector->getTriangleCount()) + 1);
+	s32 count = 0;
+	if (line)
+		selector->getTriangles(&triangles[0], static_cast<s32>(triangles.size()), count, *line, transform);
+	else
+		selector->getTriangles(&triangles[0], static_cast<s32>(triangles.size()), count, transform);
+	std::vector<TriangleKey> keys;
+	for (s32 i = 0; i < count; ++i)
+		keys.push_back(keyOf(triangles[static_cast<size_t>(i)]));
+	std::sort(keys.begin(), keys.end());
+	return keys;
+}
+
+class LevelTriangleSelectorQueries : public ::testing::TestWithParam<video::E_INDEX_TYPE>
+{
+};
+
+// The engine's selector reads 16-bit indices only: on a mesh of 32-bit
+// buffers ours is compared with the engine's on the same triangles in 16 bits.
+TEST_P(LevelTriangleSelectorQueries, AnswerAsTheEngineSelectorDoes)
 {
 	IrrlichtDevice* device = createDevice(video::EDT_NULL);
 	ASSERT_TRUE(device != 0);
 	scene::ISceneManager* sceneManager = device->getSceneManager();
 	scene::SMesh* mesh = makeScatteredMesh(3, 3000);
+	scene::SMesh* ourMesh = GetParam() == video::EIT_32BIT ? test::copyWithWideIndices(mesh) : mesh;
+	if (ourMesh != mesh)
+		ASSERT_EQ(ourMesh->getMeshBuffer(0)->getIndexType(), video::EIT_32BIT);
+	else
+		ourMesh->grab();
 	scene::ISceneNode* node = sceneManager->addOctreeSceneNode(mesh, 0, -1, 128);
 	ASSERT_TRUE(node != 0);
 	// A scaled, turned and moved node: triangles come out in world space.
@@ -86,7 +116,7 @@ TEST(LevelTriangleSelector, AnswersEveryQueryAsTheEngineSelectorDoes)
 	node->updateAbsolutePosition();
 
 	scene::ITriangleSelector* engine = sceneManager->createTriangleSelector(mesh, node);
-	CLevelTriangleSelector* ours = new CLevelTriangleSelector(mesh, node, 128);
+	CLevelTriangleSelector* ours = new CLevelTriangleSelector(ourMesh, node, 128);
 	EXPECT_EQ(engine->getTriangleCount(), ours->getTriangleCount());
 	EXPECT_EQ(ours->getSelectorCount(), 1u);
 	EXPECT_EQ(ours->getSelector(0), ours);
@@ -103,25 +133,49 @@ TEST(LevelTriangleSelector, AnswersEveryQueryAsTheEngineSelectorDoes)
 		const core::matrix4* transform = (i % 2) ? &ellipsoidSpace : 0;
 		ASSERT_EQ(query(engine, box, transform), query(ours, box, transform)) << "box " << i;
 	}
+	// Lines, as a camera's pick or a collision's ray asks; some lie outside
+	// the level, some run along an axis.
+	for (int i = 0; i < 200; ++i)
+	{
+		const core::vector3df start(place(random), place(random), place(random));
+		core::vector3df end(place(random), place(random), place(random));
+		if (i % 5 == 0)
+			end = start + core::vector3df(0.f, -size(random), 0.f);
+		const core::line3df line(start, end);
+		const core::matrix4* transform = (i % 2) ? &ellipsoidSpace : 0;
+		const std::vector<TriangleKey> expected = queryLine(engine, &line, transform);
+		ASSERT_EQ(expected, queryLine(ours, &line, transform)) << "line " << i;
+	}
 
-	// All triangles, and a box round the whole level.
-	std::vector<core::triangle3df> all(static_cast<size_t>(ours->getTriangleCount()));
-	s32 count = 0;
-	ours->getTriangles(&all[0], static_cast<s32>(all.size()), count);
-	EXPECT_EQ(count, ours->getTriangleCount());
+	// All triangles, moved by the node and by a further transformation.
+	for (const core::matrix4* transform : {static_cast<const core::matrix4*>(0), static_cast<const core::matrix4*>(&ellipsoidSpace)})
+	{
+		const std::vector<TriangleKey> all = queryLine(ours, 0, transform);
+		EXPECT_EQ(all.size(), static_cast<size_t>(ours->getTriangleCount()));
+		EXPECT_EQ(queryLine(engine, 0, transform), all);
+	}
 	const core::aabbox3df everything(-5000.f, -5000.f, -5000.f, 5000.f, 5000.f, 5000.f);
-	EXPECT_EQ(query(engine, everything, 0).size(), static_cast<size_t>(count));
-	EXPECT_EQ(query(ours, everything, 0).size(), static_cast<size_t>(count));
+	EXPECT_EQ(query(engine, everything, 0).size(), static_cast<size_t>(ours->getTriangleCount()));
+	EXPECT_EQ(query(ours, everything, 0).size(), static_cast<size_t>(ours->getTriangleCount()));
 
 	// A full output array stops the query where the array ends.
-	ours->getTriangles(&all[0], 10, count, everything);
+	std::vector<core::triangle3df> ten(10);
+	s32 count = 0;
+	ours->getTriangles(&ten[0], 10, count, everything);
 	EXPECT_EQ(count, 10);
 
 	ours->drop();
 	engine->drop();
+	ourMesh->drop();
 	mesh->drop();
 	device->drop();
 }
+
+INSTANTIATE_TEST_SUITE_P(IndexTypes, LevelTriangleSelectorQueries,
+	::testing::Values(video::EIT_16BIT, video::EIT_32BIT),
+	[](const ::testing::TestParamInfo<video::E_INDEX_TYPE>& info) {
+		return std::string(info.param == video::EIT_32BIT ? "Indices32" : "Indices16");
+	});
 
 TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
 {
@@ -149,6 +203,11 @@ TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
 	CLevelTriangleSelector* selector = new CLevelTriangleSelector(point, 0, 128);
 	std::vector<core::triangle3df> all(1100);
 	selector->getTriangles(&all[0], 1100, count, core::aabbox3df(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f));
+	EXPECT_EQ(count, 1000);
+	// The count leaves it out as well: an array of that size takes every
+	// triangle that is given.
+	EXPECT_EQ(selector->getTriangleCount(), 1000);
+	selector->getTriangles(&all[0], 1100, count);
 	EXPECT_EQ(count, 1000);
 	selector->drop();
 	point->drop();
