@@ -1,12 +1,14 @@
 #include "HostExchange.h"
 #include "HostReplies.h"
 #include "PreviewRun.h"
+#include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
 #include "CTemporaryDirectory.h"
 #include "SystemPath.h"
 
 #include <gtest/gtest.h>
+#include <irrlicht.h>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -311,6 +313,21 @@ TEST(PreviewRunSteps, ExecuteWithoutCallbackDoesNothing)
 	getRecordingPlatform().MessageBoxes.clear();
 	runPreview();
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+TEST(PreviewRunSteps, TearDownGivesTheCursorBackAfterTheDeviceIsGone)
+{
+	// The engine hides the cursor of the editor's thread; the run puts it back
+	// on every way out, once the device that could change it again is gone.
+	irr::SIrrlichtCreationParameters parameters;
+	parameters.DriverType = irr::video::EDT_NULL;
+	SPreviewRunState& state = getPreviewRunState();
+	state.device = irr::createDeviceEx(parameters);
+	ASSERT_TRUE(state.device);
+	getRecordingPlatform().CursorCalls.clear();
+	tearDownRun();
+	EXPECT_EQ(state.device, nullptr);
+	EXPECT_EQ(getRecordingPlatform().CursorCalls, std::vector<std::string>(1, "restore"));
 }
 
 TEST(PreviewRunSteps, UndisplayableWindowSizeFallsBackToTheDefaultMode)
