@@ -66,6 +66,9 @@ const char* getHostUsage()
 		"  --empty-scene         answer the scene request with a size of 0\n"
 		"  --log FILE            append every request, command and reply size to FILE\n"
 		"  --runs N              run the preview N times in one process\n"
+		"  --check-state         record the process state before the first run and after\n"
+		"                        each run, print it, and end with status 4 when a run\n"
+		"                        changed it (see the README)\n"
 		"  --info                print the plug-in's six texts and exit\n"
 		"  --help                print this text\n";
 }
@@ -86,6 +89,8 @@ bool parseHostOptions(const std::vector<std::string>& arguments, SHostOptions& o
 			options.Info = true;
 		else if (argument == "--empty-scene")
 			options.EmptyScene = true;
+		else if (argument == "--check-state")
+			options.CheckState = true;
 		else if (argument == "--plugin" || argument == "--install-dir" || argument == "--editor-dir"
 			|| argument == "--selection" || argument == "--log" || argument == "--fail"
 			|| argument == "--runs")

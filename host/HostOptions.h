@@ -40,9 +40,10 @@ struct SHostOptions
 	std::vector<std::string> FailureTexts; //!< the --fail values as given
 	bool EmptyScene;
 	bool Info;
+	bool CheckState; //!< record the process state around the runs, fail on a change
 	int Runs;
 
-	SHostOptions() : EmptyScene(false), Info(false), Runs(1) {}
+	SHostOptions() : EmptyScene(false), Info(false), CheckState(false), Runs(1) {}
 };
 
 //! Parses the arguments; false with a message in error on a bad one.

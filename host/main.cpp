@@ -6,6 +6,7 @@
 #include "HostOptions.h"
 
 #include "HostSystem.h"
+#include "ProcessState.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@ namespace
 
 const int EXIT_USAGE = 2;
 const int EXIT_PLUGIN = 3;
+const int EXIT_STATE_CHANGED = 4;
 
 typedef const char* (VISTEL_CALL *TextFunction)(void);
 typedef void (VISTEL_CALL *ExecuteFunction)(void);
@@ -31,6 +33,7 @@ struct SPluginEntries
 	TextFunction Name, Description, TarvoVersion, Version, Author, Email;
 	SetCallbackFunction SetCallback;
 	ExecuteFunction Execute;
+	void* Library;
 };
 
 // The whole file in one string, read in one go: the host keeps exactly one
@@ -71,6 +74,7 @@ bool loadPlugin(const std::string& path, SPluginEntries& entries)
 		std::cerr << "vistel-host: cannot load the plug-in: " << error << "\n";
 		return false;
 	}
+	entries.Library = library;
 	// Every entry is looked up, so that all missing ones are named.
 	bool found = findEntry(library, "PluginName", entries.Name);
 	found &= findEntry(library, "PluginDescription", entries.Description);
@@ -140,6 +144,8 @@ int runFromEditorDirectory(const SHostOptions& options)
 	}
 	if (options.EmptyScene)
 		arguments.push_back("--empty-scene");
+	if (options.CheckState)
+		arguments.push_back("--check-state");
 	arguments.push_back("--runs");
 	arguments.push_back(std::to_string(options.Runs));
 	arguments.push_back(options.LevelPath);
@@ -147,6 +153,41 @@ int runFromEditorDirectory(const SHostOptions& options)
 	replaceProcess(arguments);
 	std::cerr << "vistel-host: cannot start " << editor << "\n";
 	return EXIT_USAGE;
+}
+
+// Runs the preview the given number of times; with checkState, records the
+// process state before the first run and after each run and reports every
+// figure a run changed (see ProcessState.h for what counts as a change).
+int runPreviews(const SPluginEntries& entries, int runs, bool checkState)
+{
+	SStateContext context;
+	context.PluginLibrary = entries.Library;
+	SProcessState beforeFirstRun, afterFirstRun;
+	if (checkState)
+	{
+		prepareStateRecording();
+		beforeFirstRun = captureProcessState(context);
+		std::cerr << "vistel-host: state before the first run: "
+			<< describeProcessState(beforeFirstRun) << std::endl;
+	}
+	bool changed = false;
+	for (int run = 0; run < runs; ++run)
+	{
+		entries.Execute();
+		if (!checkState)
+			continue;
+		const SProcessState after = captureProcessState(context);
+		if (run == 0)
+			afterFirstRun = after;
+		std::cerr << "vistel-host: state after run " << run + 1 << ": "
+			<< describeProcessState(after) << std::endl;
+		const std::vector<std::string> changes = findStateChanges(beforeFirstRun, afterFirstRun, after);
+		for (size_t i = 0; i < changes.size(); ++i)
+			std::cerr << "vistel-host: run " << run + 1 << " changed the process: " << changes[i]
+				<< std::endl;
+		changed |= !changes.empty();
+	}
+	return changed ? EXIT_STATE_CHANGED : 0;
 }
 
 } // end anonymous namespace
@@ -224,7 +265,5 @@ int main(int argc, char** argv)
 	}
 	host.makeCurrent();
 	entries.SetCallback(&CReferenceHost::callback);
-	for (int run = 0; run < options.Runs; ++run)
-		entries.Execute();
-	return 0;
+	return runPreviews(entries, options.Runs, options.CheckState);
 }

@@ -68,6 +68,17 @@ public:
 	//! Writes the picture as a JPEG file, whatever the file name's extension.
 	/** \return false when the file could not be written. */
 	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture) = 0;
+
+	// --- the caller's cursor ---
+
+	//! Notes the calling thread's mouse cursor before the engine takes it
+	//! over (hiding it, giving it a shape of its own).
+	virtual void keepCursor() = 0;
+
+	//! Puts the cursor noted by keepCursor back exactly as it was, once the
+	//! engine is gone: the run returns into the host's own thread, whose
+	//! cursor the host keeps using. Does nothing when nothing was noted.
+	virtual void restoreCursor() = 0;
 };
 
 //! The backend in use: the one set with setPlatform, else the built-in one.

@@ -146,6 +146,10 @@ IrrlichtDevice* createPreviewDevice(const SEngineSettings& engine, IEventReceive
 	parameters.Stencilbuffer = false;
 	parameters.Vsync = false;
 	parameters.EventReceiver = receiver;
+	// Direct3D 9 otherwise drops the calling thread's x87 precision to 24
+	// bits for good, and that thread is the editor's: its own double
+	// arithmetic would lose precision after the preview.
+	parameters.HighPrecisionFPU = true;
 
 	IrrlichtDevice* device = createDeviceEx(parameters);
 	if (!device)
@@ -266,7 +270,15 @@ void tearDownRun()
 	if (collisionAnimator)
 		collisionAnimator->drop();
 	if (device)
+	{
+		// The engine unregisters its window class only when it is closed
+		// itself; a window the user closed leaves the class registered, its
+		// procedure in this library, which the editor may unload.
+		device->closeDevice();
 		device->drop();
+	}
+	// The engine may have hidden the cursor of the editor's thread.
+	platform::getPlatform().restoreCursor();
 }
 
 void executePreview() noexcept
@@ -328,6 +340,7 @@ void runPreview()
 	// The receiver outlives the device: the engine calls it until the drop.
 	CPreviewEventReceiver receiver;
 	SPreviewRunState& state = getPreviewRunState();
+	platform::getPlatform().keepCursor();
 	state.device = createPreviewDevice(settings.engine, &receiver);
 	if (!state.device)
 	{

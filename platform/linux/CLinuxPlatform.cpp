@@ -54,6 +54,16 @@ std::string CLinuxPlatform::getLibraryPath()
 	return std::string();
 }
 
+// On X11 the cursor the engine hides or shapes belongs to the engine's own
+// window and goes with it: the host's windows keep theirs.
+void CLinuxPlatform::keepCursor()
+{
+}
+
+void CLinuxPlatform::restoreCursor()
+{
+}
+
 IPlatform& getDefaultPlatform()
 {
 	static CLinuxPlatform platform;

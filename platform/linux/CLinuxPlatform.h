@@ -29,6 +29,10 @@ public:
 	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
 		std::string& fileName);
 	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture);
+
+	// The caller's cursor (nothing to do on X11).
+	virtual void keepCursor();
+	virtual void restoreCursor();
 };
 
 } // end namespace platform

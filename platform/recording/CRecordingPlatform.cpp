@@ -27,6 +27,16 @@ std::string CRecordingPlatform::getLibraryPath()
 	return LibraryPath;
 }
 
+void CRecordingPlatform::keepCursor()
+{
+	CursorCalls.push_back("keep");
+}
+
+void CRecordingPlatform::restoreCursor()
+{
+	CursorCalls.push_back("restore");
+}
+
 CRecordingPlatform& getRecordingPlatform()
 {
 	static CRecordingPlatform platform;

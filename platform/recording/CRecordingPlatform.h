@@ -83,6 +83,12 @@ public:
 	std::uint32_t CopiedColour = 0xFF3366CCu; //!< what a successful copy paints
 	std::string SaveFileName = "shot.jpg";     //!< the user's choice; empty cancels
 	bool JpegWriteSucceeds = true;
+
+	// --- the caller's cursor ---
+	virtual void keepCursor();
+	virtual void restoreCursor();
+	//! "keep" and "restore", in the order they were called.
+	std::vector<std::string> CursorCalls;
 };
 
 //! The recording backend that tests get as the built-in one.

@@ -3,6 +3,8 @@
 
 #include "IPlatform.h"
 
+#include <windows.h>
+
 namespace vistel
 {
 namespace platform
@@ -28,6 +30,15 @@ public:
 	virtual bool askSaveFileName(const SNativeWindow& owner, const SSaveFileDialog& dialog,
 		std::string& fileName);
 	virtual bool writeJpegFile(const std::string& fileName, const SWindowPicture& picture);
+
+	// The caller's cursor (Win32Cursor.cpp).
+	virtual void keepCursor();
+	virtual void restoreCursor();
+
+private:
+	bool CursorKept = false;
+	int CursorShowCount = 0;
+	HCURSOR Cursor = 0;
 };
 
 } // end namespace platform

@@ -1,6 +1,7 @@
 #include "FileReplacement.h"
 
 #include <cstdio>
+#include <io.h>
 #include <windows.h>
 
 namespace vistel
@@ -21,7 +22,11 @@ bool replaceFileContents(const std::string& path, const void* data, std::size_t 
 	FILE* file = std::fopen(temporary.c_str(), "wb");
 	if (!file)
 		return false;
-	const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+	bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+	// The bytes reach the disk before the new file takes the old one's name:
+	// a crash after the move must not leave an empty file in its place.
+	written = written && std::fflush(file) == 0
+		&& FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))));
 	const bool closed = std::fclose(file) == 0;
 	// Unlike rename, this replaces an existing file, in one step.
 	if (written && closed

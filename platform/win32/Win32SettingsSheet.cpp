@@ -256,11 +256,16 @@ bool deliver(HWND dialog, SPageContext& context, SSheetMessage& message)
 	return context.Page->Procedure(page, message);
 }
 
+// Only the pages that paint their static controls themselves (Level and FX)
+// get the button-face fill; the others leave painting to the dialog manager,
+// which follows the visual theme.
 INT_PTR answerStaticColor(HWND dialog, SPageContext& context, HDC deviceContext, HWND control)
 {
-	SetBkMode(deviceContext, TRANSPARENT);
 	SSheetMessage message = makeSheetMessage(ESMT_PAINT_STATIC, GetDlgCtrlID(control));
-	if (deliver(dialog, context, message) && message.FillWithColor)
+	if (!deliver(dialog, context, message))
+		return FALSE;
+	SetBkMode(deviceContext, TRANSPARENT);
+	if (message.FillWithColor)
 	{
 		if (context.SwatchBrush)
 			DeleteObject(context.SwatchBrush);
@@ -326,8 +331,11 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 {
 	if (!sheet.Templates || !sheet.Pages || sheet.PageCount == 0 || sheet.StartPage >= sheet.PageCount)
 		return -1;
+	// The trackbars and the sheet's tabs. An editor without a manifest gets
+	// comctl32 5.8, which refuses flags it does not know (ICC_STANDARD_CLASSES
+	// is version 6); the standard controls are there without asking.
 	INITCOMMONCONTROLSEX controls = { sizeof(INITCOMMONCONTROLSEX),
-		ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES };
+		ICC_BAR_CLASSES | ICC_TAB_CLASSES };
 	InitCommonControlsEx(&controls);
 
 	SSheetRun run;
@@ -346,7 +354,9 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 
 		PROPSHEETPAGEA& page = pages[i];
 		std::memset(&page, 0, sizeof(page));
-		page.dwSize = sizeof(page);
+		// The first version of the record, which every comctl32 accepts; the
+		// pages use none of the later fields.
+		page.dwSize = PROPSHEETPAGEA_V1_SIZE;
 		page.dwFlags = PSP_DLGINDIRECT;
 		page.hInstance = module;
 		page.pResource = reinterpret_cast<LPCDLGTEMPLATE>(&run.Templates[i][0]);
@@ -356,7 +366,7 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 
 	PROPSHEETHEADERA header;
 	std::memset(&header, 0, sizeof(header));
-	header.dwSize = sizeof(header);
+	header.dwSize = PROPSHEETHEADERA_V1_SIZE;
 	header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
 	header.hwndParent = 0;
 	header.hInstance = module;

@@ -395,10 +395,11 @@ class HostRun(HostProcess):
         key(sheet, "Return")
         wait_for_window_gone(sheet)
 
-    def wait_for_preview(self, timeout=WAIT_TIMEOUT, sheet=True):
+    def wait_for_preview(self, timeout=WAIT_TIMEOUT, sheet=True, exclude=()):
         """The preview window, after confirming the settings sheet with
-        Return when it is still to come."""
+        Return when it is still to come; windows in exclude (the host's own)
+        are not it."""
         if sheet:
             self.confirm_settings_sheet(timeout)
-        return self.wait_for_window(timeout=timeout)
+        return self.wait_for_window(timeout=timeout, exclude=exclude)
 

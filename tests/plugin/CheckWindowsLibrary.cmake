@@ -104,14 +104,32 @@ foreach(import ${imports})
   endif()
 endforeach()
 
-# stdcall: PluginSetCallback removes its one argument with "ret $0x4".
+# stdcall: PluginSetCallback removes its one argument with "ret $0x4". The
+# shipped library has no symbols: its code is found at its export address
+# (ordinal 15), and its first return is the one that counts.
 if(BITS EQUAL 4)
-  execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn ${LIBRARY} OUTPUT_VARIABLE code)
-  # objdump ends every function with an empty line.
-  string(REGEX MATCH "<_?PluginSetCallback@4>:\n(([^\n]+\n)+)" function "${code}")
-  if(NOT CMAKE_MATCH_1 MATCHES "ret +\\$0x4\n")
-    string(APPEND failures "PluginSetCallback does not return with ret $0x4:\n${CMAKE_MATCH_1}\n")
+  string(REGEX MATCH "ImageBase[ \t]+([0-9a-fA-F]+)" image_base_line "${headers}")
+  set(image_base ${CMAKE_MATCH_1})
+  math(EXPR start "0x${image_base} + 0x${address_15}" OUTPUT_FORMAT HEXADECIMAL)
+  math(EXPR stop "${start} + 0x80" OUTPUT_FORMAT HEXADECIMAL)
+  execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn --start-address=${start}
+    --stop-address=${stop} ${LIBRARY} OUTPUT_VARIABLE code)
+  string(REGEX MATCH "\n[^\n]*ret[^\n]*\n" first_return "${code}")
+  if(NOT first_return MATCHES "ret +\\$0x4\n")
+    string(APPEND failures "PluginSetCallback does not return with ret $0x4:\n${code}\n")
   endif()
+endif()
+
+# Shipped stripped: the debug information is in the separate file.
+execute_process(COMMAND ${OBJDUMP} -h ${LIBRARY} OUTPUT_VARIABLE sections)
+if(sections MATCHES "\\.debug_")
+  string(APPEND failures "the library carries debug information\n")
+endif()
+if(NOT EXISTS "${LIBRARY}.debug")
+  string(APPEND failures "no debug file ${LIBRARY}.debug beside the library\n")
+endif()
+if(NOT sections MATCHES "\\.gnu_debuglink")
+  string(APPEND failures "the library does not name its debug file\n")
 endif()
 
 if(failures)

@@ -1,6 +1,7 @@
 #include "HostExchange.h"
 #include "HostReplies.h"
 #include "PreviewRun.h"
+#include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
 #include "CTemporaryDirectory.h"
@@ -9,6 +10,7 @@
 #include "SPreviewRunState.h"
 
 #include <gtest/gtest.h>
+#include <irrlicht.h>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -372,6 +374,21 @@ TEST_F(HostExchange, HugeInstallDirectoryReplyIsRefused)
 	EXPECT_STREQ(requestInstallDirectory().c_str(), "");
 	EXPECT_EQ(fakeHost.Calls.size(), 1u) << "no GetData";
 	EXPECT_TRUE(getRecordingPlatform().MessageBoxes.empty());
+}
+
+TEST(PreviewRunSteps, TearDownGivesTheCursorBackAfterTheDeviceIsGone)
+{
+	// The engine hides the cursor of the editor's thread; the run puts it back
+	// on every way out, once the device that could change it again is gone.
+	irr::SIrrlichtCreationParameters parameters;
+	parameters.DriverType = irr::video::EDT_NULL;
+	SPreviewRunState& state = getPreviewRunState();
+	state.device = irr::createDeviceEx(parameters);
+	ASSERT_TRUE(state.device);
+	getRecordingPlatform().CursorCalls.clear();
+	tearDownRun();
+	EXPECT_EQ(state.device, nullptr);
+	EXPECT_EQ(getRecordingPlatform().CursorCalls, std::vector<std::string>(1, "restore"));
 }
 
 TEST(PreviewRunSteps, UndisplayableWindowSizeFallsBackToTheDefaultMode)

@@ -1,0 +1,52 @@
+"""Ten runs in one process of the Windows host leave it as they found it:
+the floating-point control words, the cursor (show count and handle), the
+engine's window class, the current directory, the locale, and the counts of
+threads, handles and GDI and USER objects (vistel-host --check-state). The
+runs end by Escape, by the window's close button, and by a failing
+callback."""
+
+import unittest
+
+import wine_e2e as e2e
+
+RUNS = 10
+
+
+class WineProcessStateTest(unittest.TestCase):
+    def check_output(self, run):
+        status = run.wait()
+        output = run.read_output()
+        self.assertEqual(status, 0, output)
+        self.assertNotIn("changed the process", output)
+        self.assertEqual(output.count("state after run"), RUNS, output)
+
+    def dismiss(self, run, title):
+        box = run.wait_for_x_window(title)
+        e2e.key(box, "Return")
+        e2e.wait_for_x_window_gone(box)
+
+    def test_runs_closed_by_escape_and_by_the_close_button(self):
+        with e2e.HostRun("--check-state", "--runs", str(RUNS)) as run:
+            for attempt in range(RUNS):
+                run.confirm_settings_sheet()
+                preview = run.wait_for_preview()
+                if attempt % 2 == 0:
+                    e2e.key(preview, "Escape")
+                    e2e.wait_for_x_window_gone(preview)
+                else:
+                    e2e.close_and_wait(preview)
+            self.check_output(run)
+
+    def test_runs_ended_by_a_failing_callback(self):
+        # The level is refused and no earlier scene file is there: the run
+        # reports the error, then that there is no level, and ends.
+        with e2e.HostRun("--check-state", "--runs", str(RUNS), "--fail", "scene:getdata:-1") as run:
+            for attempt in range(RUNS):
+                run.confirm_settings_sheet()
+                self.dismiss(run, "^Error in Callback$")
+                self.dismiss(run, "^Tarvo Vistel Plugin$")
+            self.check_output(run)
+
+
+if __name__ == "__main__":
+    unittest.main()
