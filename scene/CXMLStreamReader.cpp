@@ -125,7 +125,7 @@ bool CXMLStreamReader::read()
 		const EStep step = parseNode();
 		if (step == ES_NODE)
 			return true;
-		if (step == ES_MORE)
+		if (step == ES_MORE && !nodeTooLong())
 		{
 			fill();
 			continue;
@@ -286,11 +286,24 @@ CXMLStreamReader::EStep CXMLStreamReader::outOfData(std::size_t tagStart, const 
 	if (!InputDone)
 	{
 		Begin = tagStart;
+		PendingNode = what;
 		return ES_MORE;
 	}
 	StoppedShort = true;
 	noteFault(tagStart, std::string("the document ends inside the ") + what + " that begins here");
 	return ES_CUT;
+}
+
+// A node that is not complete yet holds [Begin, End), which fill() lets grow
+// to one character more than MaxNodeBytes at most; text before a tag is not
+// kept, so only tags, comments, CDATA sections and declarations count.
+bool CXMLStreamReader::nodeTooLong()
+{
+	if (End - Begin <= MaxNodeBytes)
+		return false;
+	noteFault(Begin, std::string("the ") + PendingNode + " that begins here is longer than " +
+			std::to_string(MaxNodeBytes / (1024 * 1024)) + " MiB, the most one node may hold");
+	return true;
 }
 
 CXMLStreamReader::EStep CXMLStreamReader::parseTag(std::size_t open)
@@ -668,7 +681,11 @@ bool CXMLStreamReader::fill()
 		return true;
 	}
 
-	const std::size_t want = std::max(BlockSize, End);
+	// A node still not complete after MaxNodeBytes characters is too long:
+	// reading stops one character past that (nodeTooLong).
+	std::size_t want = std::max(BlockSize, End);
+	if (End <= MaxNodeBytes)
+		want = std::min(want, MaxNodeBytes + 1 - End);
 	if (Form == EIF_BYTES)
 	{
 		if (Buffer.size() < End + want + Padding)

@@ -309,6 +309,42 @@ TEST_F(XMLPullReaderTest, LongDocumentsReadAcrossBlocks)
 			", column 1: the document ends inside the start tag that begins here");
 }
 
+TEST_F(XMLPullReaderTest, NodeLongerThanTheLimitEndsTheDocumentAndKeepsWhatCameBefore)
+{
+	// A value, comment or CDATA section that never ends would grow the
+	// buffer until the allocation fails; past the limit the reader stops.
+	const std::string tooLong(CXMLStreamReader::MaxNodeBytes + 1, 'x');
+	struct SCase
+	{
+		std::string Open;
+		const char* What;
+	};
+	const SCase cases[] = {
+		{"<b v=\"", "start tag"},
+		{"<!-- ", "comment"},
+		{"<![CDATA[", "CDATA section"},
+	};
+	for (const SCase& c : cases)
+	{
+		const std::vector<std::string> expected{E + ":scene", E + ":a/"};
+		EXPECT_EQ(nodes("<scene>\n<a/>\n  " + c.Open + tooLong + "\"/>\n</scene>"), expected) << c.What;
+		EXPECT_EQ(Reader->describeFirstFault(), std::string("line 3, column 3: the ") + c.What +
+				" that begins here is longer than 16 MiB, the most one node may hold");
+		EXPECT_EQ(Logger->Lines.size(), 1u) << c.What;
+		EXPECT_FALSE(Reader->read());
+	}
+
+	// Just below the limit a node still reads whole.
+	const std::string longest(CXMLStreamReader::MaxNodeBytes - 16, 'y');
+	CXMLStreamReader& reader = open("<scene><b v=\"" + longest + "\"/></scene>");
+	ASSERT_TRUE(reader.read());
+	ASSERT_TRUE(reader.read());
+	EXPECT_EQ(std::strlen(reader.getAttributeValue("v")), longest.size());
+	ASSERT_TRUE(reader.read());
+	EXPECT_FALSE(reader.read());
+	EXPECT_FALSE(reader.isBroken()) << reader.describeFirstFault();
+}
+
 TEST_F(XMLPullReaderTest, NothingIsLoadedOrExpanded)
 {
 	const std::string secretPath = ::testing::TempDir() + "vistel_secret.txt";
