@@ -160,19 +160,18 @@ const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	if (!name)
 		return nullptr;
 	// The engine compares names up to a zero byte in either, and then their
-	// lengths; the first attribute of a name wins.
-	// Names are short: plain loops beat the library calls here.
-	std::size_t length = 0;
-	while (name[length])
-		++length;
+	// lengths; the first attribute of a name wins. Names are short and most
+	// lookups miss, so the name is compared in the same pass that finds its
+	// end, and its length is counted only for a name holding a zero byte.
 	for (const SAttribute& attribute : Attributes)
 	{
-		if (attribute.NameLength != length)
-			continue;
 		std::size_t i = 0;
 		while (i < attribute.CompareLength && attribute.Name[i] == name[i])
 			++i;
-		if (i == attribute.CompareLength)
+		if (i < attribute.CompareLength)
+			continue;
+		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
+															: std::strlen(name) == attribute.NameLength)
 			return attribute.Value;
 	}
 	return nullptr;
