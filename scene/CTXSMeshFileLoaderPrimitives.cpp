@@ -402,9 +402,17 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	irr::scene::SMeshBufferLightMap* buffer = OpenBuffers[static_cast<std::size_t>(position)];
 	if (buffer->Vertices.size() + count > MaxBufferVertices)
 	{
+		// A material that filled a buffer is a big one: its next buffer gets
+		// room for a full buffer at once instead of growing by copies (which
+		// were a tenth of a big level's load, most of it fresh pages). At
+		// most the last buffer of such a material keeps room it does not use.
 		buffer = addBuffer(static_cast<irr::u32>(position));
-		reserveSpace(buffer, PendingVertices[static_cast<std::size_t>(position)],
-			PendingIndices[static_cast<std::size_t>(position)]);
+		const irr::u64 vertices = PendingVertices[static_cast<std::size_t>(position)];
+		const irr::u64 indices = PendingIndices[static_cast<std::size_t>(position)];
+		// Indices in the proportion of the primitive's polygons (below three
+		// per vertex).
+		reserveSpace(buffer, MaxBufferVertices,
+			static_cast<irr::u32>(vertices > 0 ? indices * MaxBufferVertices / vertices : 0));
 	}
 	irr::u32& pendingVertices = PendingVertices[static_cast<std::size_t>(position)];
 	irr::u32& pendingIndices = PendingIndices[static_cast<std::size_t>(position)];
