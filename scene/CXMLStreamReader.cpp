@@ -163,12 +163,16 @@ const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	// lengths; the first attribute of a name wins. Names are short and most
 	// lookups miss, so the name is compared in the same pass that finds its
 	// end, and its length is counted only for a name holding a zero byte.
+	const char first = name[0];
 	for (const SAttribute& attribute : Attributes)
 	{
+		const std::size_t compareLength = attribute.CompareLength;
+		if (compareLength > 0 && attribute.Name[0] != first)
+			continue;
 		std::size_t i = 0;
-		while (i < attribute.CompareLength && attribute.Name[i] == name[i])
+		while (i < compareLength && attribute.Name[i] == name[i])
 			++i;
-		if (i < attribute.CompareLength)
+		if (i < compareLength)
 			continue;
 		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
 															: std::strlen(name) == attribute.NameLength)
