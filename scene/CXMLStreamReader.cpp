@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace vistel
 {
 
@@ -62,6 +66,32 @@ const SCharTables Tables;
 inline bool isBlank(unsigned char c)
 {
 	return Tables.Text[c] == ECC_BLANK;
+}
+
+// The first position in [j, end) that holds either quote, '&' or the zero
+// byte, or end. Values take a fifth of the reading: where the processor has
+// SSE2 (every x86-64 one), sixteen characters are tested at once.
+inline std::size_t findValueStop(const unsigned char* d, std::size_t j, std::size_t end)
+{
+#ifdef __SSE2__
+	const __m128i doubleQuote = _mm_set1_epi8('"');
+	const __m128i singleQuote = _mm_set1_epi8('\'');
+	const __m128i ampersand = _mm_set1_epi8('&');
+	const __m128i zero = _mm_setzero_si128();
+	while (j + 16 <= end)
+	{
+		const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + j));
+		const __m128i quotes = _mm_or_si128(_mm_cmpeq_epi8(chunk, doubleQuote), _mm_cmpeq_epi8(chunk, singleQuote));
+		const __m128i others = _mm_or_si128(_mm_cmpeq_epi8(chunk, ampersand), _mm_cmpeq_epi8(chunk, zero));
+		const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(quotes, others)));
+		if (mask != 0)
+			return j + static_cast<std::size_t>(__builtin_ctz(mask));
+		j += 16;
+	}
+#endif
+	while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
+		++j;
+	return j;
 }
 
 // The five references the engine's reader replaces in attribute values.
@@ -412,8 +442,7 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		bool references = false;
 		for (;;)
 		{
-			while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
-				++j;
+			j = findValueStop(d, j, end);
 			if (j >= end)
 				return outOfData(open, "start tag");
 			if (d[j] == quote || d[j] == 0)
