@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace vistel
 {
 
@@ -62,6 +66,32 @@ const SCharTables Tables;
 inline bool isBlank(unsigned char c)
 {
 	return Tables.Text[c] == ECC_BLANK;
+}
+
+// The first position in [j, end) that holds either quote, '&' or the zero
+// byte, or end. Values take a fifth of the reading: where the processor has
+// SSE2 (every x86-64 one), sixteen characters are tested at once.
+inline std::size_t findValueStop(const unsigned char* d, std::size_t j, std::size_t end)
+{
+#ifdef __SSE2__
+	const __m128i doubleQuote = _mm_set1_epi8('"');
+	const __m128i singleQuote = _mm_set1_epi8('\'');
+	const __m128i ampersand = _mm_set1_epi8('&');
+	const __m128i zero = _mm_setzero_si128();
+	while (j + 16 <= end)
+	{
+		const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + j));
+		const __m128i quotes = _mm_or_si128(_mm_cmpeq_epi8(chunk, doubleQuote), _mm_cmpeq_epi8(chunk, singleQuote));
+		const __m128i others = _mm_or_si128(_mm_cmpeq_epi8(chunk, ampersand), _mm_cmpeq_epi8(chunk, zero));
+		const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(quotes, others)));
+		if (mask != 0)
+			return j + static_cast<std::size_t>(__builtin_ctz(mask));
+		j += 16;
+	}
+#endif
+	while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
+		++j;
+	return j;
 }
 
 // The five references the engine's reader replaces in attribute values.
@@ -125,7 +155,7 @@ bool CXMLStreamReader::read()
 		const EStep step = parseNode();
 		if (step == ES_NODE)
 			return true;
-		if (step == ES_MORE)
+		if (step == ES_MORE && !nodeTooLong())
 		{
 			fill();
 			continue;
@@ -160,19 +190,22 @@ const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	if (!name)
 		return nullptr;
 	// The engine compares names up to a zero byte in either, and then their
-	// lengths; the first attribute of a name wins.
-	// Names are short: plain loops beat the library calls here.
-	std::size_t length = 0;
-	while (name[length])
-		++length;
+	// lengths; the first attribute of a name wins. Names are short and most
+	// lookups miss, so the name is compared in the same pass that finds its
+	// end, and its length is counted only for a name holding a zero byte.
+	const char first = name[0];
 	for (const SAttribute& attribute : Attributes)
 	{
-		if (attribute.NameLength != length)
+		const std::size_t compareLength = attribute.CompareLength;
+		if (compareLength > 0 && attribute.Name[0] != first)
 			continue;
 		std::size_t i = 0;
-		while (i < attribute.CompareLength && attribute.Name[i] == name[i])
+		while (i < compareLength && attribute.Name[i] == name[i])
 			++i;
-		if (i == attribute.CompareLength)
+		if (i < compareLength)
+			continue;
+		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
+															: std::strlen(name) == attribute.NameLength)
 			return attribute.Value;
 	}
 	return nullptr;
@@ -286,11 +319,24 @@ CXMLStreamReader::EStep CXMLStreamReader::outOfData(std::size_t tagStart, const 
 	if (!InputDone)
 	{
 		Begin = tagStart;
+		PendingNode = what;
 		return ES_MORE;
 	}
 	StoppedShort = true;
 	noteFault(tagStart, std::string("the document ends inside the ") + what + " that begins here");
 	return ES_CUT;
+}
+
+// A node that is not complete yet holds [Begin, End), which fill() lets grow
+// to one character more than MaxNodeBytes at most; text before a tag is not
+// kept, so only tags, comments, CDATA sections and declarations count.
+bool CXMLStreamReader::nodeTooLong()
+{
+	if (End - Begin <= MaxNodeBytes)
+		return false;
+	noteFault(Begin, std::string("the ") + PendingNode + " that begins here is longer than " +
+			std::to_string(MaxNodeBytes / (1024 * 1024)) + " MiB, the most one node may hold");
+	return true;
 }
 
 CXMLStreamReader::EStep CXMLStreamReader::parseTag(std::size_t open)
@@ -396,8 +442,7 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		bool references = false;
 		for (;;)
 		{
-			while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
-				++j;
+			j = findValueStop(d, j, end);
 			if (j >= end)
 				return outOfData(open, "start tag");
 			if (d[j] == quote || d[j] == 0)
@@ -668,7 +713,11 @@ bool CXMLStreamReader::fill()
 		return true;
 	}
 
-	const std::size_t want = std::max(BlockSize, End);
+	// A node still not complete after MaxNodeBytes characters is too long:
+	// reading stops one character past that (nodeTooLong).
+	std::size_t want = std::max(BlockSize, End);
+	if (End <= MaxNodeBytes)
+		want = std::min(want, MaxNodeBytes + 1 - End);
 	if (Form == EIF_BYTES)
 	{
 		if (Buffer.size() < End + want + Padding)

@@ -69,6 +69,17 @@ public:
 	const char* getAttributeName(irr::u32 index) const;
 	const char* getAttributeValue(irr::u32 index) const;
 
+	//! The most one node (a tag, comment, CDATA section or declaration) may
+	//! hold. The reader keeps a node whole in its buffer and reads as much
+	//! again after it, so a node costs up to twice its size: a value, comment
+	//! or CDATA section that never ends would otherwise take memory until the
+	//! allocation fails inside the editor's process. The editor's own nodes
+	//! hold a few names, numbers and paths (well below a kilobyte); 16 MiB is
+	//! thousands of times that, and twice 16 MiB is still found in the
+	//! crowded address space of a 32-bit editor holding a big level. A node
+	//! that grows past it ends the document there, as a cut tag does.
+	static constexpr std::size_t MaxNodeBytes = 16u * 1024u * 1024u;
+
 	//! True once something kept the document from being read to its end.
 	bool isBroken() const { return !FaultMessage.empty(); }
 
@@ -125,6 +136,7 @@ private:
 	EStep parseComment(std::size_t open);
 	EStep parseDeclaration(std::size_t open);
 	EStep outOfData(std::size_t tagStart, const char* what);
+	bool nodeTooLong();
 	void decodeReferences(char* value, std::size_t length);
 
 	bool fill();
@@ -179,6 +191,7 @@ private:
 		ER_TAG   // at the '<' of a tag
 	};
 	EResume Resume = ER_NODE;
+	const char* PendingNode = ""; // what the node that is not complete yet is
 	bool TextHasContent = false;
 	bool Finished = false;
 	bool StoppedShort = false;

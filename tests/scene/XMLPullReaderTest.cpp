@@ -4,6 +4,9 @@
 #include "CXMLStreamReader.h"
 #include "SceneTestSupport.h"
 
+#include <fast_atof.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -121,6 +124,47 @@ TEST_F(XMLPullReaderTest, ConvertsAttributesLikeTheEngine)
 	// integer reading must stay defined.
 	EXPECT_EQ(convertXMLInt("0e99"), 0);
 	EXPECT_EQ(convertXMLInt(nullptr), 0);
+}
+
+TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
+{
+	// Numbers of every form the documents hold and the edges of the short
+	// path (nine digits, a tenth, exponents, signs, stray characters), then
+	// random decimals: each must convert to the engine's float bit for bit.
+	std::vector<std::string> texts{"0", "-0", "+0", "-", "+", ".", "-.", "5.", ".5", "-1.3671875", "0.0625",
+		"123456789", "1234567890", "4294967295", "99999999999", "0.123456789", "0.1234567890", "1.00000000001",
+		"1e3", "1E-3", "2.5e", "-7.25e+2", "1..2", "3.4.5", "12px", "x1", " 1", "1 ", "-+1", "0x10", "1,5",
+		"340282356779733661637539395458142568448", "1e39", "-1e39", "0.000000000000000001"};
+	std::uint32_t state = 12345;
+	auto next = [&state]() {
+		state = state * 1664525u + 1013904223u;
+		return state >> 8;
+	};
+	for (int i = 0; i < 200000; ++i)
+	{
+		std::string text = next() % 3 == 0 ? "-" : "";
+		text += std::to_string(next() % (i % 2 ? 100000u : 1000000000u));
+		const unsigned decimals = next() % 12;
+		if (decimals > 0)
+		{
+			text += '.';
+			for (unsigned d = 1; d < decimals; ++d)
+				text += static_cast<char>('0' + next() % 10);
+		}
+		texts.push_back(text);
+	}
+	for (const std::string& text : texts)
+	{
+		const irr::f32 ours = convertXMLFloat(text.c_str());
+		const irr::f32 engine = irr::core::fast_atof(text.c_str());
+		ASSERT_EQ(std::memcmp(&ours, &engine, sizeof(ours)), 0) << text << ": " << ours << " against " << engine;
+	}
+	// The engine's list of decimal points is a global its host may change.
+	const irr::core::stringc points = irr::core::LOCALE_DECIMAL_POINTS;
+	irr::core::LOCALE_DECIMAL_POINTS = ",.";
+	EXPECT_EQ(convertXMLFloat("1,5"), 1.5f);
+	irr::core::LOCALE_DECIMAL_POINTS = points;
+	EXPECT_EQ(convertXMLFloat("1,5"), 1.f);
 }
 
 TEST_F(XMLPullReaderTest, MissingAttributeIsNullAndZero)
@@ -307,6 +351,42 @@ TEST_F(XMLPullReaderTest, LongDocumentsReadAcrossBlocks)
 	EXPECT_FALSE(reader.read());
 	EXPECT_EQ(reader.describeFirstFault(), "line " + std::to_string(2 * count + 3) +
 			", column 1: the document ends inside the start tag that begins here");
+}
+
+TEST_F(XMLPullReaderTest, NodeLongerThanTheLimitEndsTheDocumentAndKeepsWhatCameBefore)
+{
+	// A value, comment or CDATA section that never ends would grow the
+	// buffer until the allocation fails; past the limit the reader stops.
+	const std::string tooLong(CXMLStreamReader::MaxNodeBytes + 1, 'x');
+	struct SCase
+	{
+		std::string Open;
+		const char* What;
+	};
+	const SCase cases[] = {
+		{"<b v=\"", "start tag"},
+		{"<!-- ", "comment"},
+		{"<![CDATA[", "CDATA section"},
+	};
+	for (const SCase& c : cases)
+	{
+		const std::vector<std::string> expected{E + ":scene", E + ":a/"};
+		EXPECT_EQ(nodes("<scene>\n<a/>\n  " + c.Open + tooLong + "\"/>\n</scene>"), expected) << c.What;
+		EXPECT_EQ(Reader->describeFirstFault(), std::string("line 3, column 3: the ") + c.What +
+				" that begins here is longer than 16 MiB, the most one node may hold");
+		EXPECT_EQ(Logger->Lines.size(), 1u) << c.What;
+		EXPECT_FALSE(Reader->read());
+	}
+
+	// Just below the limit a node still reads whole.
+	const std::string longest(CXMLStreamReader::MaxNodeBytes - 16, 'y');
+	CXMLStreamReader& reader = open("<scene><b v=\"" + longest + "\"/></scene>");
+	ASSERT_TRUE(reader.read());
+	ASSERT_TRUE(reader.read());
+	EXPECT_EQ(std::strlen(reader.getAttributeValue("v")), longest.size());
+	ASSERT_TRUE(reader.read());
+	EXPECT_FALSE(reader.read());
+	EXPECT_FALSE(reader.isBroken()) << reader.describeFirstFault();
 }
 
 TEST_F(XMLPullReaderTest, NothingIsLoadedOrExpanded)
