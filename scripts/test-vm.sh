@@ -14,6 +14,7 @@ cd "$root"
 
 # The end-to-end tests of tests/windows that run in the guest.
 vm_tests=(
+  test_vm_hlsl.py
   test_wine_boundary.py
   test_wine_sheet.py
   test_wine_preview.py
@@ -43,9 +44,12 @@ echo "Guest image ready in $(( $(date +%s) - start )) s: $image"
 job=$(mktemp -d)
 trap 'rm -rf "$job"' EXIT
 tree=$job/tree
-mkdir -p "$tree/bin" "$tree/tests/windows" "$tree/tests/e2e" "$tree/examples" "$tree/reference"
+mkdir -p "$tree/bin" "$tree/tests/windows" "$tree/tests/e2e" "$tree/examples" "$tree/reference" \
+  "$tree/runtime/shaders"
 cp build-windows-i686/host/vistel-host.exe build-windows-i686/plugin/vistel.dll \
-  build-windows-i686/tests/windows/vistel-window-list.exe "$tree/bin/"
+  build-windows-i686/tests/windows/vistel-window-list.exe \
+  build-windows-i686/tests/windows/vistel-hlsl-compile.exe "$tree/bin/"
+cp runtime/shaders/*.hlsl "$tree/runtime/shaders/"
 cp tests/windows/*.py "$tree/tests/windows/"
 cp tests/e2e/host_process.py tests/e2e/vistel_e2e.py "$tree/tests/e2e/"
 cp -r examples/sample "$tree/examples/"

@@ -23,6 +23,7 @@ for _ in $(seq 100); do [ -S /tmp/.X11-unix/X1 ] && break; sleep 0.2; done
 export VISTEL_HOST=$work/bin/vistel-host.exe
 export VISTEL_PLUGIN=$work/bin/vistel.dll
 export VISTEL_WINDOW_LIST=$work/bin/vistel-window-list.exe
+export VISTEL_HLSL_COMPILE=$work/bin/vistel-hlsl-compile.exe
 export VISTEL_SOURCE_DIR=$work
 export VISTEL_PICTURE_DIR=$results
 export VISTEL_SHADERS_EXPECTED=1
