@@ -33,17 +33,7 @@ if [ "${1:-}" = --remove-deb-src ]; then
   fi
   exit 0
 fi
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  run_as_root apt-get update
-  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-fi
+bash scripts/install-packages.sh "${packages[@]}"
 # Debian's source packages of the third-party libraries need deb-src
 # entries. When the machine has none, they are derived from its own deb
 # entries (same mirrors, suites and keys) and written to a file of ours, which

@@ -21,19 +21,7 @@ vm_tests=(
   test_vm_flashlight.py
 )
 
-run_as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-missing=()
-for package in qemu-system-x86 mmdebstrap e2fsprogs; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  run_as_root apt-get update
-  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-fi
+bash scripts/install-packages.sh qemu-system-x86 mmdebstrap e2fsprogs
 
 start=$(date +%s)
 bash scripts/build-windows.sh
