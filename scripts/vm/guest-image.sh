@@ -18,8 +18,9 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick python3
 )
 
-key=$( { cat "$here/guest-image.sh" "$here/guest-init.sh" "$here/make-prefix.sh" \
-  "$here/wine-env.sh" "$here/boot-guest.sh"; } | sha256sum | cut -c1-16)
+# The files that go into the image (how it is booted later does not).
+key=$(cat "$here/guest-image.sh" "$here/guest-init.sh" "$here/make-prefix.sh" "$here/wine-env.sh" \
+  | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/vistel-vm-$key
 if [ -f "$cache/ready" ]; then
   echo "$cache"
