@@ -2,10 +2,14 @@
 # Builds the Windows plug-in on Debian 12: installs the mingw-w64 compilers,
 # 64-bit Wine and the shader checker, cross-builds the third-party libraries
 # (cached outside the clone, see windows-third-party.sh), then builds
-#   build-windows-i686/    vistel.dll for the editor (32 bits) and its checks
+#   build-windows-i686/    vistel.dll for the editor (32 bits), its checks, and
+#                          the 32-bit vistel-host.exe for the test machine
+#                          (scripts/test-vm.sh)
 #   build-windows-x86_64/  its 64-bit twin, vistel-host.exe and the unit tests,
 #                          which run under 64-bit Wine
-# usage: scripts/build-windows.sh
+# usage: scripts/build-windows.sh [--remove-deb-src]
+#   --remove-deb-src  removes the deb-src entries this script added to apt and
+#                     ends (see README)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,31 +24,24 @@ packages=(
   wine64 glslang-tools
   xvfb xauth xdotool x11-utils imagemagick
 )
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-
-# Debian's source packages of the third-party libraries need a deb-src entry.
 source_list=/etc/apt/sources.list.d/vistel-deb-src.sources
-added_sources=no
-if ! grep -rqs "^Types:.*deb-src\|^deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  run_as_root tee "$source_list" >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-  added_sources=yes
+if [ "${1:-}" = --remove-deb-src ]; then
+  if [ -f "$source_list" ]; then
+    run_as_root rm -f "$source_list"
+    run_as_root apt-get update
+    echo "Removed $source_list"
+  fi
+  exit 0
 fi
-if [ ${#missing[@]} -gt 0 ] || [ "$added_sources" = yes ]; then
+bash scripts/install-packages.sh "${packages[@]}"
+# Debian's source packages of the third-party libraries need deb-src
+# entries. When the machine has none, they are derived from its own deb
+# entries (same mirrors, suites and keys) and written to a file of ours, which
+# --remove-deb-src takes away again.
+derived=$(python3 scripts/apt_sources.py deb-src --own "$source_list")
+if [ -n "$derived" ] && ! printf '%s\n' "$derived" | cmp -s - "$source_list"; then
+  printf '%s\n' "$derived" | run_as_root tee "$source_list" >/dev/null
   run_as_root apt-get update
-fi
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 fi
 
 prefix_root=$(bash scripts/windows-third-party.sh | tail -1)
@@ -62,7 +59,8 @@ configure_and_build() {
   cmake --build "$build_dir" -j "${VISTEL_JOBS:-2}"
 }
 
-# The product: only the library and its static checks.
+# The product: the library, its static checks and the 32-bit host, which
+# runs in the test machine (no unit tests: they run in the twin below).
 configure_and_build i686-w64-mingw32 build-windows-i686 -DVISTEL_BUILD_TESTS=ON -DVISTEL_WINDOWS_STATIC_ONLY=ON
 # The twin that runs under Wine, with the host and the unit tests.
 configure_and_build x86_64-w64-mingw32 build-windows-x86_64 -DVISTEL_BUILD_TESTS=ON

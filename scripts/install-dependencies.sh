@@ -13,16 +13,4 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick locales
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-run_as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-echo "Installing: ${missing[*]}"
-run_as_root apt-get update
-run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

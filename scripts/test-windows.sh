@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows plug-in (scripts/build-windows.sh) and runs its tests:
 # - the static checks of the 32-bit vistel.dll (machine, export table,
-#   imports, stdcall), which is the product but cannot run on these machines
-#   (their kernels have 32-bit emulation switched off);
+#   imports, stdcall), which is the product; it runs in the test machine of
+#   scripts/test-vm.sh, since these machines cannot run 32-bit programs;
 # - the HLSL programs' syntax;
 # - the unit suites and the end-to-end runs of the 64-bit twin, built from
 #   the same sources, under 64-bit Wine in a virtual X server.

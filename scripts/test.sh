@@ -50,9 +50,12 @@ if step "build (RelWithDebInfo)" bash scripts/build.sh build -DCMAKE_BUILD_TYPE=
 fi
 
 # --- Windows: vistel.dll built on this machine and checked here -------------
-# The 32-bit plug-in gets static checks (it cannot run on these machines); its
-# 64-bit twin runs the unit suites and the end-to-end runs under 64-bit Wine.
+# The 32-bit plug-in gets static checks here; its 64-bit twin runs the unit
+# suites and the end-to-end runs under 64-bit Wine.
 step "Windows (static checks; unit and end-to-end tests under Wine)" bash scripts/test-windows.sh
+# The real 32-bit plug-in and host under 32-bit Wine, in an emulated Debian
+# guest (its disk image is made once and cached; see scripts/test-vm.sh).
+step "Windows 32-bit (end-to-end tests in the test machine)" bash scripts/test-vm.sh
 # --- end of Windows ----------------------------------------------------------
 
 if [ ${#failed[@]} -ne 0 ]; then

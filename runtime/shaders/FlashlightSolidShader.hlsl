@@ -42,17 +42,21 @@ float4 pixelMain(float2 TexCoord : TEXCOORD0, float3 SpotOffset : TEXCOORD2) : C
 
 	// The depth distance, and the distance to the eye with the screen ratio
 	// corrected: y divided by X / Y when X <= Y, else x by Y / X.
+	// Every choice below is made by arithmetic (step and lerp) rather than
+	// by branches: pixel programs of profile 2.0 have no branches, and not
+	// every compiler flattens them.
 	float dy = abs(SpotOffset.z);
-	float2 ratio = mParameters.z <= mParameters.w ? float2(1.0, mParameters.w / mParameters.z)
-		: float2(mParameters.z / mParameters.w, 1.0);
+	float2 ratio = lerp(float2(mParameters.z / mParameters.w, 1.0), float2(1.0, mParameters.w / mParameters.z),
+		step(mParameters.z, mParameters.w));
 	float d = length(float3(SpotOffset.xy * ratio, SpotOffset.z));
+	// 1 inside the cone (d < dy / cos(angle)), 0 outside.
+	float inside = 1.0 - step(dy * mParameters.x, d);
+	// Outside the cone k is not needed: the larger divisor only keeps it finite
+	// where dy is 0, so that no infinity reaches the selection.
+	float k = (d / max(dy, 1e-6) - 1.0) / (mParameters.x - 1.0);
 
-	if (d < dy * mParameters.x)
-	{
-		float k = (d / dy - 1.0) / (mParameters.x - 1.0);
-		if (mLaser < 0.3)
-			return col * clamp(2.0 * falloff(k) * exp(-d / mParameters.y), mLaser, 2.0) * mLightColor;
-		return col * mLightColor;
-	}
-	return col * mLaser;
+	// 1 in laser mode (mLaser >= 0.3), 0 for the flashlight.
+	float laser = step(0.3, mLaser);
+	float4 lit = col * clamp(2.0 * falloff(k) * exp(-d / mParameters.y), mLaser, 2.0) * mLightColor;
+	return lerp(col * mLaser, lerp(lit, col * mLightColor, laser), inside);
 }

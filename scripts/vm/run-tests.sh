@@ -1,0 +1,48 @@
+# The test boot's job, run by the guest's init from the shared folder: copies
+# the binaries and tests to the guest's own disk (Windows C++ programs do not
+# start from the 9p folder), starts an X server and one Wine server for the
+# whole boot, runs each end-to-end test named in tests.list with the 32-bit
+# host and plug-in, and leaves logs and pictures in results/.
+set -u
+shared=$(pwd)
+results=$shared/results
+mkdir -p "$results"
+. /usr/local/lib/vistel-wine.sh
+
+work=/root/vistel
+rm -rf "$work"
+cp -r "$shared/tree" "$work"
+
+Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$results/xvfb.log" 2>&1 &
+export DISPLAY=:1
+for _ in $(seq 100); do [ -S /tmp/.X11-unix/X1 ] && break; sleep 0.2; done
+"$VISTEL_WINESERVER" -p
+# Wine's own start-up of the prefix, so that the first test does not pay it.
+"$VISTEL_WINE" cmd /c exit >/dev/null 2>&1
+
+export VISTEL_HOST=$work/bin/vistel-host.exe
+export VISTEL_PLUGIN=$work/bin/vistel.dll
+export VISTEL_WINDOW_LIST=$work/bin/vistel-window-list.exe
+export VISTEL_HLSL_COMPILE=$work/bin/vistel-hlsl-compile.exe
+export VISTEL_SOURCE_DIR=$work
+export VISTEL_PICTURE_DIR=$results
+export VISTEL_SHADERS_EXPECTED=1
+export VISTEL_FLASHLIGHT_REFERENCE=$work/reference
+export PYTHONPATH=$work/tests/windows:$work/tests/e2e
+export PYTHONDONTWRITEBYTECODE=1
+
+passed=0 failed=0
+while read -r test; do
+  case $test in ''|'#'*) continue ;; esac
+  start=$(date +%s)
+  if (cd "$work" && timeout 1200 python3 "tests/windows/$test" -v) >"$results/$test.log" 2>&1; then
+    passed=$((passed + 1)); outcome=passed
+  else
+    failed=$((failed + 1)); outcome=FAILED
+  fi
+  echo "$test: $outcome in $(( $(date +%s) - start )) s"
+done < "$shared/tests.list"
+
+"$VISTEL_WINESERVER" -k
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

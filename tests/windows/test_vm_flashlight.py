@@ -1,0 +1,113 @@
+"""The flashlight of the real Windows plug-in, drawn by its HLSL programs on
+Direct3D 9, against the Linux build's GLSL picture of the same view (the
+sample level from where the preview starts, flashlight on, then off). Run in
+the test machine (scripts/test-vm.sh), whose Wine compiles the programs;
+VISTEL_FLASHLIGHT_REFERENCE names the folder of the Linux pictures
+(flashlight_reference.py)."""
+
+import os
+import subprocess
+import unittest
+
+import wine_e2e as e2e
+
+REFERENCE = os.environ.get("VISTEL_FLASHLIGHT_REFERENCE", "")
+# The part of the view compared: all but the top rows, where the preview
+# shows its messages. "WxH+X+Y" as ImageMagick takes it.
+VIEW = "640x420+0+60"
+CENTRE = "80x80+280+200"
+# Largest mean absolute difference from the Linux picture, as a share of
+# the full colour range: the two drivers filter textures and round colours
+# differently, and the flashlight adds its brightness on top.
+MEAN_DIFFERENCE = 0.05
+# How far the flashlight's effect on the centre's brightness (on less off,
+# 0 to 1) may differ between the two.
+CENTRE_EFFECT_DIFFERENCE = 0.04
+
+
+def magick(*args):
+    result = subprocess.run(list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    # compare answers on stderr, and ends with 1 when the pictures differ.
+    return (result.stdout + result.stderr).strip()
+
+
+def mean_difference(first, second, geometry=VIEW):
+    """Mean absolute difference of two pictures' pixels in geometry, 0 to 1."""
+    output = magick("convert", first, second, "-crop", geometry, "+repage", "-compose", "difference",
+                    "-composite", "-colorspace", "Gray", "-format", "%[fx:mean]", "info:")
+    return float(output)
+
+
+def brightness(path, geometry=CENTRE):
+    return float(magick("convert", path, "-crop", geometry, "+repage", "-colorspace", "Gray",
+                        "-format", "%[fx:mean]", "info:"))
+
+
+class VmFlashlightTest(unittest.TestCase):
+    def grab(self, window, name):
+        path = os.path.join(self.folder, name)
+        e2e.grab_window(window, path)
+        return path
+
+    def steady(self, window, name):
+        """A picture of the window once two grabs in a row are alike: the
+        camera has settled (a software-emulated machine draws a frame or
+        two a second)."""
+        previous = [self.grab(window, name + "-0.png")]
+        count = [0]
+
+        def alike():
+            count[0] += 1
+            current = self.grab(window, "%s-%d.png" % (name, count[0]))
+            same = mean_difference(previous[0], current, "640x480+0+0") < 0.002
+            previous[0] = current
+            return current if same else None
+        path = e2e.wait_until(alike, timeout=180, interval=1.0, what=name + " to settle")
+        final = os.path.join(self.folder, name + ".png")
+        os.replace(path, final)
+        picture_dir = os.environ.get("VISTEL_PICTURE_DIR")
+        if picture_dir:
+            e2e.shutil.copy(final, os.path.join(picture_dir, "vm-" + name + ".png"))
+        return final
+
+    def test_flashlight_matches_the_glsl_picture(self):
+        if not REFERENCE:
+            self.skipTest("no Linux reference pictures (VISTEL_FLASHLIGHT_REFERENCE)")
+        with e2e.HostRun() as run:
+            self.folder = run.tmp
+            run.confirm_settings_sheet()
+            preview = run.wait_for_preview()
+            self.assertEqual(e2e.x_window_size(preview), (640, 480))
+            on = self.steady(preview, "flashlight-on")
+            e2e.key(preview, "f")
+            e2e.wait_until(lambda: mean_difference(on, self.grab(preview, "changed.png")) > 0.002,
+                           timeout=60, interval=1.0, what="the flashlight to go off")
+            off = self.steady(preview, "flashlight-off")
+            e2e.key(preview, "Escape")
+            e2e.wait_for_x_window_gone(preview)
+            self.assertEqual(run.wait(), 0, run.read_output())
+            output = run.read_output()
+            # The flashlight programs were built: no fallback to the
+            # built-in materials. (The lightmap program at ps_1_1 is not built
+            # by this Wine: test_vm_hlsl.py.)
+            self.assertNotIn("flashlight shaders disabled", output.lower())
+
+            linux_on = os.path.join(REFERENCE, "flashlight-on.png")
+            linux_off = os.path.join(REFERENCE, "flashlight-off.png")
+            figures = {
+                "on": mean_difference(on, linux_on),
+                "off": mean_difference(off, linux_off),
+                "effect (Direct3D)": brightness(on) - brightness(off),
+                "effect (OpenGL)": brightness(linux_on) - brightness(linux_off),
+            }
+            print("flashlight against the GLSL picture: %s" % ", ".join(
+                "%s %.4f" % item for item in figures.items()))
+            self.assertLess(figures["on"], MEAN_DIFFERENCE, figures)
+            self.assertLess(figures["off"], MEAN_DIFFERENCE, figures)
+            self.assertGreater(figures["effect (Direct3D)"], 0.05, figures)
+            self.assertAlmostEqual(figures["effect (Direct3D)"], figures["effect (OpenGL)"],
+                                   delta=CENTRE_EFFECT_DIFFERENCE, msg=figures)
+
+
+if __name__ == "__main__":
+    unittest.main()
