@@ -251,8 +251,8 @@ namespace
 {
 
 // Gives the array room for capacity elements. The engine's reallocate copies
-// element by element; vertices and indices are plain data, so one block copy
-// moves them at memory speed, which on a big level is a fifth of the load.
+// element by element; vertices and indices hold only numbers, so one block
+// copy moves them.
 template <typename T>
 void growArray(irr::core::array<T>& array, irr::u32 capacity)
 {
@@ -403,9 +403,10 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	if (buffer->Vertices.size() + count > MaxBufferVertices)
 	{
 		// A material that filled a buffer is a big one: its next buffer gets
-		// room for a full buffer at once instead of growing by copies (which
-		// were a tenth of a big level's load, most of it fresh pages). At
-		// most the last buffer of such a material keeps room it does not use.
+		// room for a full buffer at once instead of growing by copies (those
+		// copies and the fresh pages they touched were a quarter of a big
+		// level's load). At most the last buffer of such a material keeps
+		// room it does not use.
 		buffer = addBuffer(static_cast<irr::u32>(position));
 		const irr::u64 vertices = PendingVertices[static_cast<std::size_t>(position)];
 		const irr::u64 indices = PendingIndices[static_cast<std::size_t>(position)];

@@ -70,14 +70,15 @@ public:
 	const char* getAttributeValue(irr::u32 index) const;
 
 	//! The most one node (a tag, comment, CDATA section or declaration) may
-	//! hold. The reader keeps a node whole in its buffer and reads as much
-	//! again after it, so a node costs up to twice its size: a value, comment
-	//! or CDATA section that never ends would otherwise take memory until the
-	//! allocation fails inside the editor's process. The editor's own nodes
-	//! hold a few names, numbers and paths (well below a kilobyte); 16 MiB is
-	//! thousands of times that, and twice 16 MiB is still found in the
-	//! crowded address space of a 32-bit editor holding a big level. A node
-	//! that grows past it ends the document there, as a cut tag does.
+	//! hold. The reader keeps a node whole in its buffer and reads on until
+	//! it is complete, so a value, comment or CDATA section that never ends
+	//! would otherwise take memory until the allocation fails inside the
+	//! editor's process. The editor's own nodes hold a few names, numbers and
+	//! paths (well below a kilobyte); 16 MiB is thousands of times that, and
+	//! a buffer of that size is still found in one piece in the crowded
+	//! address space of a 32-bit editor holding a big level. The buffer never
+	//! grows past it: a node still not complete there ends the document, as a
+	//! cut tag does, and what came before it stays read.
 	static constexpr std::size_t MaxNodeBytes = 16u * 1024u * 1024u;
 
 	//! True once something kept the document from being read to its end.
