@@ -108,6 +108,10 @@ class VmFlashlightTest(unittest.TestCase):
         # built-in materials. (The lightmap program at ps_1_1 is not built
         # by this Wine: test_vm_hlsl.py.)
         self.assertNotIn("flashlight shaders disabled", output.lower())
+        # Drawn by Direct3D 9, not by the engine's software renderer, which
+        # the plug-in falls back to when the device cannot be made.
+        self.assertIn("Using renderer: Direct3D 9.0", output)
+        self.assertNotIn("Could not create DIRECT3D9 Driver", output)
 
         linux_on = os.path.join(REFERENCE, "flashlight-on.png")
         linux_off = os.path.join(REFERENCE, "flashlight-off.png")
