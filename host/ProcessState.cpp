@@ -5,6 +5,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -36,6 +37,19 @@ const SStateFigure* find(const SProcessState& state, const std::string& name)
 		if (state[i].Name == name)
 			return &state[i];
 	return 0;
+}
+
+// A count above the reference; a text that is no count differs when it is
+// not the same text. Fewer is no fault: a worker of an earlier run may end later.
+bool isMore(const std::string& value, const std::string& reference)
+{
+	char* valueEnd = 0;
+	char* referenceEnd = 0;
+	const unsigned long long count = std::strtoull(value.c_str(), &valueEnd, 10);
+	const unsigned long long referenceCount = std::strtoull(reference.c_str(), &referenceEnd, 10);
+	if (value.empty() || reference.empty() || *valueEnd || *referenceEnd)
+		return value != reference;
+	return count > referenceCount;
 }
 
 } // end anonymous namespace
@@ -77,9 +91,12 @@ std::vector<std::string> findStateChanges(const SProcessState& beforeFirstRun,
 			figure.Kind == ESFK_KEPT ? beforeFirstRun : afterFirstRun, figure.Name);
 		if (!reference)
 			changes.push_back(figure.Name + " is " + figure.Value + ", not recorded before");
-		else if (reference->Value != figure.Value)
+		else if (figure.Kind == ESFK_KEPT && reference->Value != figure.Value)
 			changes.push_back(figure.Name + " is " + figure.Value + ", was " + reference->Value
-				+ (figure.Kind == ESFK_KEPT ? " before the first run" : " after the first run"));
+				+ " before the first run");
+		else if (figure.Kind == ESFK_SETTLED && isMore(figure.Value, reference->Value))
+			changes.push_back(figure.Name + " is " + figure.Value + ", more than the "
+				+ reference->Value + " after the first run");
 	}
 	return changes;
 }

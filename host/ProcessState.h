@@ -16,8 +16,8 @@ enum EStateFigureKind
 	ESFK_KEPT,
 	//! A count of things the process holds (threads, handles, descriptors,
 	//! GDI and USER objects). The first run may leave a fixed number behind
-	//! (a system library's lasting workers and caches); every later run must
-	//! leave the count where the first one did.
+	//! (a system library's lasting workers and caches); no later run may
+	//! leave more than the first one did.
 	ESFK_SETTLED
 };
 
@@ -54,8 +54,8 @@ void addSystemFigures(const SStateContext& context, SProcessState& state);
 //! may open what it reads through, so that opening it is no difference).
 void prepareStateRecording();
 
-//! One text per figure that differs: the KEPT figures of after against
-//! beforeFirstRun, the SETTLED ones against afterFirstRun.
+//! One text per figure that changed: a KEPT figure of after that differs
+//! from beforeFirstRun, a SETTLED count above afterFirstRun's.
 std::vector<std::string> findStateChanges(const SProcessState& beforeFirstRun,
 	const SProcessState& afterFirstRun, const SProcessState& after);
 

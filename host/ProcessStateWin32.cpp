@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace vistelhost
 {
@@ -62,6 +63,63 @@ size_t countThreads()
 	return count;
 }
 
+// The system's handle table (NtQuerySystemInformation, class 16): one entry
+// per open handle of every process.
+struct SSystemHandleEntry
+{
+	ULONG OwnerProcessId;
+	BYTE ObjectType;
+	BYTE Flags;
+	USHORT Value;
+	PVOID Object;
+	ULONG Access;
+};
+
+struct SSystemHandleTable
+{
+	ULONG Count;
+	SSystemHandleEntry Handles[1];
+};
+
+typedef LONG (WINAPI *QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
+
+// The handles this process holds. GetProcessHandleCount answers 0 under Wine,
+// which keeps no such count; the handle table it does keep.
+std::string countHandles()
+{
+	DWORD counted = 0;
+	if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted > 0)
+		return std::to_string(counted);
+	QuerySystemInformation query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+		GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+	if (!query)
+		return "(not counted)";
+	const ULONG SYSTEM_HANDLE_INFORMATION = 16;
+	const LONG INFO_LENGTH_MISMATCH = static_cast<LONG>(0xC0000004L);
+	std::vector<unsigned char> buffer(1 << 16);
+	for (int attempt = 0; attempt < 12; ++attempt)
+	{
+		ULONG needed = 0;
+		const LONG status = query(SYSTEM_HANDLE_INFORMATION, &buffer[0],
+			static_cast<ULONG>(buffer.size()), &needed);
+		if (status == INFO_LENGTH_MISMATCH)
+		{
+			buffer.resize(buffer.size() * 2 > needed ? buffer.size() * 2 : needed + 4096);
+			continue;
+		}
+		if (status < 0)
+			return "(not counted)";
+		const SSystemHandleTable* table = reinterpret_cast<const SSystemHandleTable*>(&buffer[0]);
+		const ULONG process = GetCurrentProcessId();
+		size_t count = 0;
+		for (ULONG i = 0; i < table->Count; ++i)
+			if (table->Handles[i].OwnerProcessId == process)
+				++count;
+		return std::to_string(count);
+	}
+	return "(not counted)";
+}
+
 } // end anonymous namespace
 
 void prepareStateRecording()
@@ -78,18 +136,21 @@ void addSystemFigures(const SStateContext& context, SProcessState& state)
 		{ "cursor", pointerText(GetCursor()), ESFK_KEPT },
 	};
 	state.insert(state.end(), cursor, cursor + 2);
+	// A quit message left on the editor's thread ends its message loop.
+	MSG message;
+	const bool quitting = PeekMessageA(&message, 0, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+	SStateFigure quit = { "quit message pending", quitting ? "yes" : "no", ESFK_KEPT };
+	state.push_back(quit);
 	for (size_t i = 0; i < sizeof(RUN_WINDOW_CLASSES) / sizeof(RUN_WINDOW_CLASSES[0]); ++i)
 	{
 		SStateFigure figure = { std::string("window class ") + RUN_WINDOW_CLASSES[i],
 			describeClass(RUN_WINDOW_CLASSES[i], plugin), ESFK_KEPT };
 		state.push_back(figure);
 	}
-	DWORD handles = 0;
-	GetProcessHandleCount(GetCurrentProcess(), &handles);
 	HANDLE process = GetCurrentProcess();
 	SStateFigure counts[] = {
 		{ "threads", std::to_string(countThreads()), ESFK_SETTLED },
-		{ "handles", std::to_string(handles), ESFK_SETTLED },
+		{ "handles", countHandles(), ESFK_SETTLED },
 		{ "GDI objects", std::to_string(GetGuiResources(process, GR_GDIOBJECTS)), ESFK_SETTLED },
 		{ "USER objects", std::to_string(GetGuiResources(process, GR_USEROBJECTS)), ESFK_SETTLED },
 	};

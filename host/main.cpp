@@ -8,11 +8,13 @@
 #include "HostSystem.h"
 #include "ProcessState.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 using namespace vistelhost;
@@ -23,6 +25,8 @@ namespace
 const int EXIT_USAGE = 2;
 const int EXIT_PLUGIN = 3;
 const int EXIT_STATE_CHANGED = 4;
+// How often, 0.1 s apart, a changed state is read again before it counts.
+const int STATE_SETTLE_WAITS = 20;
 
 typedef const char* (VISTEL_CALL *TextFunction)(void);
 typedef void (VISTEL_CALL *ExecuteFunction)(void);
@@ -176,12 +180,20 @@ int runPreviews(const SPluginEntries& entries, int runs, bool checkState)
 		entries.Execute();
 		if (!checkState)
 			continue;
-		const SProcessState after = captureProcessState(context);
+		SProcessState after = captureProcessState(context);
 		if (run == 0)
 			afterFirstRun = after;
+		std::vector<std::string> changes = findStateChanges(beforeFirstRun, afterFirstRun, after);
+		// A thread or handle of the run may still be on its way out when
+		// PluginExecute returns: the counts get a moment to settle.
+		for (int wait = 0; wait < STATE_SETTLE_WAITS && !changes.empty(); ++wait)
+		{
+			std::this_thread::sleep_for(std::chrono::milliseconds(100));
+			after = captureProcessState(context);
+			changes = findStateChanges(beforeFirstRun, afterFirstRun, after);
+		}
 		std::cerr << "vistel-host: state after run " << run + 1 << ": "
 			<< describeProcessState(after) << std::endl;
-		const std::vector<std::string> changes = findStateChanges(beforeFirstRun, afterFirstRun, after);
 		for (size_t i = 0; i < changes.size(); ++i)
 			std::cerr << "vistel-host: run " << run + 1 << " changed the process: " << changes[i]
 				<< std::endl;

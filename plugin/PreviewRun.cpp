@@ -271,10 +271,14 @@ void tearDownRun()
 		collisionAnimator->drop();
 	if (device)
 	{
-		// The engine unregisters its window class only when it is closed
-		// itself; a window the user closed leaves the class registered, its
-		// procedure in this library, which the editor may unload.
+		// The engine destroys its window and unregisters its window class
+		// only when it is closed itself: a window the user closed, or one
+		// whose loop never ran (no level), would leave the class registered,
+		// its procedure in this library, which the editor may unload. Closing
+		// posts a quit message to the thread, the editor's own: one more turn
+		// of the engine's pump takes it off the queue again.
 		device->closeDevice();
+		device->run();
 		device->drop();
 	}
 	// The engine may have hidden the cursor of the editor's thread.

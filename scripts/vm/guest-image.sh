@@ -14,7 +14,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 suite=trixie
 packages=(
   linux-image-amd64 initramfs-tools kmod procps
-  wine wine32:i386 libgl1-mesa-dri:i386
+  wine wine32:i386
+  # OpenGL for Wine's Direct3D 9 (Wine loads it at run time; no package
+  # depends on it) and for the X server's GLX.
+  libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri
   xvfb xauth xdotool x11-utils imagemagick python3
 )
 

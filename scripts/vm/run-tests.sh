@@ -27,6 +27,9 @@ export VISTEL_HLSL_COMPILE=$work/bin/vistel-hlsl-compile.exe
 export VISTEL_SOURCE_DIR=$work
 export VISTEL_PICTURE_DIR=$results
 export VISTEL_SHADERS_EXPECTED=1
+# Wine 10 moves the focus into a newly shown page: the sheet's pages are
+# switched with Ctrl+Tab there.
+export VISTEL_SHEET_NEXT_PAGE_KEY=ctrl+Tab
 export VISTEL_FLASHLIGHT_REFERENCE=$work/reference
 export PYTHONPATH=$work/tests/windows:$work/tests/e2e
 export PYTHONDONTWRITEBYTECODE=1

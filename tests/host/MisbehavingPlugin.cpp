@@ -60,6 +60,8 @@ void changeSystemState()
 		CreateMenu();
 	if (asked("handle"))
 		CreateEventA(0, TRUE, FALSE, 0);
+	if (asked("quit"))
+		PostQuitMessage(0);
 #else
 	if (asked("umask"))
 		umask(077);

@@ -70,43 +70,64 @@ class VmFlashlightTest(unittest.TestCase):
             e2e.shutil.copy(final, os.path.join(picture_dir, "vm-" + name + ".png"))
         return final
 
+    @staticmethod
+    def keep_output(run):
+        """The host's output and log beside the pictures, for a look after
+        the guest has gone."""
+        folder = os.environ.get("VISTEL_PICTURE_DIR")
+        if folder:
+            with open(os.path.join(folder, "vm-flashlight-host.log"), "wb") as f:
+                f.write(run.read_output().encode())
+                if os.path.exists(run.log):
+                    f.write(run.read_log())
+
     def test_flashlight_matches_the_glsl_picture(self):
         if not REFERENCE:
             self.skipTest("no Linux reference pictures (VISTEL_FLASHLIGHT_REFERENCE)")
         with e2e.HostRun() as run:
-            self.folder = run.tmp
-            run.confirm_settings_sheet()
-            preview = run.wait_for_preview()
-            self.assertEqual(e2e.x_window_size(preview), (640, 480))
-            on = self.steady(preview, "flashlight-on")
-            e2e.key(preview, "f")
-            e2e.wait_until(lambda: mean_difference(on, self.grab(preview, "changed.png")) > 0.002,
-                           timeout=60, interval=1.0, what="the flashlight to go off")
-            off = self.steady(preview, "flashlight-off")
-            e2e.key(preview, "Escape")
-            e2e.wait_for_x_window_gone(preview)
-            self.assertEqual(run.wait(), 0, run.read_output())
-            output = run.read_output()
-            # The flashlight programs were built: no fallback to the
-            # built-in materials. (The lightmap program at ps_1_1 is not built
-            # by this Wine: test_vm_hlsl.py.)
-            self.assertNotIn("flashlight shaders disabled", output.lower())
+            try:
+                self.check_flashlight(run)
+            finally:
+                self.keep_output(run)
 
-            linux_on = os.path.join(REFERENCE, "flashlight-on.png")
-            linux_off = os.path.join(REFERENCE, "flashlight-off.png")
-            figures = {
-                "on": mean_difference(on, linux_on),
-                "off": mean_difference(off, linux_off),
-                "effect (Direct3D)": brightness(on) - brightness(off),
-                "effect (OpenGL)": brightness(linux_on) - brightness(linux_off),
-            }
-            print("flashlight against the GLSL picture: %s" % ", ".join(
-                "%s %.4f" % item for item in figures.items()))
-            self.assertLess(figures["on"], MEAN_DIFFERENCE, figures)
-            self.assertLess(figures["off"], MEAN_DIFFERENCE, figures)
-            self.assertGreater(figures["effect (Direct3D)"], 0.05, figures)
-            self.assertAlmostEqual(figures["effect (Direct3D)"], figures["effect (OpenGL)"],
-                                   delta=CENTRE_EFFECT_DIFFERENCE, msg=figures)
+    def check_flashlight(self, run):
+        self.folder = run.tmp
+        run.confirm_settings_sheet()
+        preview = run.wait_for_preview()
+        self.assertEqual(e2e.x_window_size(preview), (640, 480))
+        on = self.steady(preview, "flashlight-on")
+        e2e.key(preview, "f")
+        e2e.wait_until(lambda: mean_difference(on, self.grab(preview, "changed.png")) > 0.002,
+                       timeout=60, interval=1.0, what="the flashlight to go off")
+        off = self.steady(preview, "flashlight-off")
+        e2e.key(preview, "Escape")
+        e2e.wait_for_x_window_gone(preview)
+        self.assertEqual(run.wait(), 0, run.read_output())
+        output = run.read_output()
+        # The flashlight programs were built: no fallback to the
+        # built-in materials. (The lightmap program at ps_1_1 is not built
+        # by this Wine: test_vm_hlsl.py.)
+        self.assertNotIn("flashlight shaders disabled", output.lower())
+        # Drawn by Direct3D 9, not by the engine's software renderer, which
+        # the plug-in falls back to when the device cannot be made.
+        self.assertIn("Using renderer: Direct3D 9.0", output)
+        self.assertNotIn("Could not create DIRECT3D9 Driver", output)
+
+        linux_on = os.path.join(REFERENCE, "flashlight-on.png")
+        linux_off = os.path.join(REFERENCE, "flashlight-off.png")
+        figures = {
+            "on": mean_difference(on, linux_on),
+            "off": mean_difference(off, linux_off),
+            "effect (Direct3D)": brightness(on) - brightness(off),
+            "effect (OpenGL)": brightness(linux_on) - brightness(linux_off),
+        }
+        print("flashlight against the GLSL picture: %s" % ", ".join(
+            "%s %.4f" % item for item in figures.items()))
+        self.assertLess(figures["on"], MEAN_DIFFERENCE, figures)
+        self.assertLess(figures["off"], MEAN_DIFFERENCE, figures)
+        self.assertGreater(figures["effect (Direct3D)"], 0.05, figures)
+        self.assertAlmostEqual(figures["effect (Direct3D)"], figures["effect (OpenGL)"],
+                               delta=CENTRE_EFFECT_DIFFERENCE, msg=figures)
 
 
 if __name__ == "__main__":

@@ -141,6 +141,14 @@ def key(window, *keys, delay_ms=80):
     xdotool("key", "--delay", delay_ms, *keys)
 
 
+def click(window, x, y):
+    """A left click at a point of the window, as a user clicks."""
+    focus(window)
+    xdotool("mousemove", "--window", window, x, y)
+    xdotool("click", 1)
+    time.sleep(0.3)
+
+
 def type_text(window, text):
     focus(window)
     xdotool("type", "--delay", 60, text)
@@ -261,12 +269,16 @@ class HostRun(HostProcess):
         return self.wait_for_x_window("^%s$" % SETTINGS_SHEET_TITLE)
 
     def show_sheet_pages(self, sheet, count):
-        """Moves count pages on in the sheet with Ctrl+Tab, as a user does
-        from any control of the sheet. (The arrow keys move on only while the
-        tab row has the focus: Wine 10 gives it to a newly made page's first
-        control, and the next arrow key then moves a slider.)"""
+        """Moves count tabs to the right in the sheet, as a user does with
+        the arrow keys once the tab row has the focus (a click on the
+        first tab gives it the focus). Wine 10 gives the focus to a newly
+        made page's first control, where the next arrow key would move a
+        slider; there a user goes on with Ctrl+Tab, which Wine 8 ignores:
+        VISTEL_SHEET_NEXT_PAGE_KEY names the key where it is not Right."""
+        next_page = os.environ.get("VISTEL_SHEET_NEXT_PAGE_KEY", "Right")
+        click(sheet, 20, 12)
         for _ in range(count):
-            key(sheet, "ctrl+Tab")
+            key(sheet, next_page)
 
     def confirm_settings_sheet(self):
         sheet = self.sheet()
