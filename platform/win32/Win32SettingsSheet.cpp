@@ -341,7 +341,10 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 	SSheetRun run;
 	run.Templates.resize(sheet.PageCount);
 	run.Pages.resize(sheet.PageCount);
-	std::vector<PROPSHEETPAGEA> pages(sheet.PageCount);
+	// The sheet reads the pages as one packed array, each record as long as
+	// its dwSize says: the first version of the record, which every comctl32
+	// accepts (the pages use none of the later fields).
+	std::vector<unsigned char> pages(sheet.PageCount * PROPSHEETPAGEA_V1_SIZE);
 	HINSTANCE module = getLibraryModule();
 	for (size_t i = 0; i < sheet.PageCount; ++i)
 	{
@@ -352,16 +355,15 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 		SPageContext context = { &run, &sheet.Pages[i], pageTemplate, 0 };
 		run.Pages[i] = context;
 
-		PROPSHEETPAGEA& page = pages[i];
+		PROPSHEETPAGEA page;
 		std::memset(&page, 0, sizeof(page));
-		// The first version of the record, which every comctl32 accepts; the
-		// pages use none of the later fields.
 		page.dwSize = PROPSHEETPAGEA_V1_SIZE;
 		page.dwFlags = PSP_DLGINDIRECT;
 		page.hInstance = module;
 		page.pResource = reinterpret_cast<LPCDLGTEMPLATE>(&run.Templates[i][0]);
 		page.pfnDlgProc = pageDialogProcedure;
 		page.lParam = reinterpret_cast<LPARAM>(&run.Pages[i]);
+		std::memcpy(&pages[i * PROPSHEETPAGEA_V1_SIZE], &page, PROPSHEETPAGEA_V1_SIZE);
 	}
 
 	PROPSHEETHEADERA header;
@@ -373,7 +375,7 @@ int CWin32Platform::runSettingsSheet(const SSheetDescription& sheet)
 	header.pszCaption = sheet.Caption.c_str();
 	header.nPages = static_cast<UINT>(sheet.PageCount);
 	header.nStartPage = static_cast<UINT>(sheet.StartPage);
-	header.ppsp = &pages[0];
+	header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(&pages[0]);
 	const INT_PTR result = PropertySheetA(&header);
 	if (result < 0)
 		return -1;
