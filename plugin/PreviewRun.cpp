@@ -6,6 +6,7 @@
 #include "PreviewSettingsFile.h"
 #include "SettingsSheet.h"
 #include "SPreviewRunState.h"
+#include "CLoadingScreen.h"
 #include "CPreviewEventReceiver.h"
 #include "CTXSMeshFileLoader.h"
 #include "RenderLoop.h"
@@ -217,6 +218,9 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
 	if (mesh && mesh->getFrameCount() > 0)
 		return mesh;
+	// The user stopped the load: nothing to tell.
+	if (loader && loader->wasLastLoadStopped())
+		return 0;
 	// Nothing to walk through: say so, rather than let the editor come back
 	// as if the preview had never been asked for.
 	platform::getPlatform().showMessageBox(0,
@@ -274,15 +278,26 @@ void runPreview()
 		return;
 	}
 	state.timer = state.device->getTimer();
+	// From here to the first frame the window shows how the load goes and
+	// answers its messages; closing it or Escape stops the load.
+	CLoadingScreen loadingScreen(state.device);
+	loadingScreen.show();
 
 	const core::stringc textureDirectory = findTextureDirectory(state.device->getFileSystem(),
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
-	const CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	loader->setProgress(&loadingScreen);
 	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath);
+	loader->setProgress(0);
 
-	// Without a level to walk through the run ends here.
-	if (levelMesh && setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory))
+	// Without a level to walk through, or when the user stopped the load,
+	// the run ends here.
+	const bool ready = levelMesh
+		&& setUpScene(state.device, levelMesh, getPreviewSettings(), installDirectory, &loadingScreen)
+		&& !loadingScreen.isStopped();
+	loadingScreen.finish();
+	if (ready)
 		runRenderLoop(state.device, getPreviewSettings());
 	tearDownRun();
 }

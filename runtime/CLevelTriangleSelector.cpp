@@ -18,11 +18,15 @@ namespace
 
 // Deep enough for any level; it bounds the work on a degenerate one.
 const u32 MAX_DEPTH = 32;
+// The progress hook is told after every 2^18 triangles of a pass.
+const u32 PROGRESS_MASK = (1u << 18) - 1;
 
 } // end anonymous namespace
 
-CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::ISceneNode* node, u32 minimalPolysPerNode) :
-	Mesh(mesh), SceneNode(node), MinimalPolysPerNode(minimalPolysPerNode), TriangleCount(0)
+CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::ISceneNode* node, u32 minimalPolysPerNode,
+	ILoadProgress* progress) :
+	Mesh(mesh), SceneNode(node), MinimalPolysPerNode(minimalPolysPerNode), TriangleCount(0), Progress(progress),
+	CentresTaken(0), TrianglesPlaced(0)
 {
 	if (Mesh)
 		Mesh->grab();
@@ -55,28 +59,63 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 				static_cast<u16>(b));
 		}
 	}
-	// Only triangles that can be read go into the octree; the centres are
-	// needed while it is built.
-	std::vector<core::vector3df> centroids(TriangleCount);
-	core::aabbox3df centres;
-	Order.reserve(TriangleCount);
-	core::triangle3df triangle;
-	for (u32 t = 0; t < TriangleCount; ++t)
+	try
 	{
-		if (!getTriangle(t, triangle))
-			continue;
-		centroids[t] = (triangle.pointA + triangle.pointB + triangle.pointC) / 3.f;
-		if (Order.empty())
-			centres.reset(centroids[t]);
-		else
-			centres.addInternalPoint(centroids[t]);
-		Order.push_back(t);
+		// Only triangles that can be read go into the octree; the centres are
+		// needed while it is built.
+		std::vector<core::vector3df> centroids(TriangleCount);
+		core::aabbox3df centres;
+		Order.reserve(TriangleCount);
+		core::triangle3df triangle;
+		for (u32 t = 0; t < TriangleCount; ++t)
+		{
+			if ((t & PROGRESS_MASK) == 0)
+			{
+				CentresTaken = t;
+				reportProgress();
+			}
+			if (!getTriangle(t, triangle))
+				continue;
+			centroids[t] = (triangle.pointA + triangle.pointB + triangle.pointC) / 3.f;
+			if (Order.empty())
+				centres.reset(centroids[t]);
+			else
+				centres.addInternalPoint(centroids[t]);
+			Order.push_back(t);
+		}
+		CentresTaken = TriangleCount;
+		if (!Order.empty())
+		{
+			std::vector<u32> scratch(Order.size());
+			build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch);
+		}
 	}
-	if (!Order.empty())
+	catch (const SBuildStopped&)
 	{
-		std::vector<u32> scratch(Order.size());
-		build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch);
+		// A selector without triangles: nothing of the stopped build is kept.
+		Buffers.clear();
+		TriangleCount = 0;
+		std::vector<u16>().swap(TriangleBuffers);
+		std::vector<u32>().swap(Order);
+		std::vector<SNode>().swap(Nodes);
 	}
+	Progress = 0;
+}
+
+void CLevelTriangleSelector::reportProgress()
+{
+	if (!Progress)
+		return;
+	// Taking the centres is about a quarter of the work, sorting them into
+	// the octree the rest.
+	SLoadProgress report;
+	report.Stage = ELS_COLLISION;
+	report.Triangles = TriangleCount;
+	report.StageDone = TriangleCount == 0 ? 1.f
+		: (0.25f * static_cast<f32>(CentresTaken) + 0.75f * static_cast<f32>(TrianglesPlaced))
+			/ static_cast<f32>(TriangleCount);
+	if (!Progress->onLoadProgress(report))
+		throw SBuildStopped();
 }
 
 CLevelTriangleSelector::~CLevelTriangleSelector()
@@ -129,6 +168,8 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 	// query near it would test it (as in the engine's octree). A node's box
 	// is that of its triangles, found on the way back up, so it may reach
 	// past its octant.
+	if (count > PROGRESS_MASK / 16)
+		reportProgress();
 	const u32 nodeIndex = static_cast<u32>(Nodes.size());
 	Nodes.push_back(SNode());
 	SNode node;
@@ -143,6 +184,8 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 		std::vector<u8> groups(count);
 		for (u32 i = 0; i < count; ++i)
 		{
+			if ((i & PROGRESS_MASK) == PROGRESS_MASK)
+				reportProgress();
 			const core::vector3df& centre = centroids[Order[first + i]];
 			const u8 group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
 				| (centre.Z > middle.Z ? 4 : 0));
@@ -191,6 +234,7 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 	}
 
 	// A leaf: the box of its own triangles.
+	TrianglesPlaced += count;
 	core::triangle3df triangle;
 	bool boxStarted = false;
 	for (u32 i = first; i < first + count; ++i)

@@ -6,6 +6,7 @@
 
 #include <IAttributes.h>
 #include <ISceneManager.h>
+#include <IReadFile.h>
 #include <IVideoDriver.h>
 #include <SAnimatedMesh.h>
 #include <ITexture.h>
@@ -56,19 +57,44 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	Mesh = nullptr;
 
 	AnimatedMesh = new irr::scene::SAnimatedMesh();
-	while (reader->read())
+	LastLoadStopped = false;
+	LoadedTriangles = 0;
+	Report = SLoadProgress();
+	Report.BytesTotal = file->getSize() > 0 ? static_cast<unsigned long long>(file->getSize()) : 0;
+	ProgressReader = reader.get();
+	ProgressCountdown = ProgressStride;
+	try
 	{
-		if (reader->getNodeType() != irr::io::EXN_ELEMENT)
-			continue;
-		if (isKeyword(reader->getNodeName(), "scene"))
-			readScene(*reader);
-		else
-			skipElement(*reader);
+		while (reader->read())
+		{
+			if (reader->getNodeType() != irr::io::EXN_ELEMENT)
+				continue;
+			if (isKeyword(reader->getNodeName(), "scene"))
+				readScene(*reader);
+			else
+				skipElement(*reader);
+		}
 	}
-	LastLoadFault = reader->describeFirstFault();
+	catch (const SLoadStopped&)
+	{
+		LastLoadStopped = true;
+	}
+	ProgressReader = nullptr;
+	if (!LastLoadStopped)
+		LastLoadFault = reader->describeFirstFault();
 	reader.reset();
 
-	if (isWholeSceneMode())
+	if (LastLoadStopped)
+	{
+		// Nothing of a stopped load is handed out: the mesh being built and
+		// the frames already made go now.
+		if (Mesh)
+			Mesh->drop();
+		Mesh = nullptr;
+		AnimatedMesh->drop();
+		AnimatedMesh = nullptr;
+	}
+	else if (isWholeSceneMode())
 	{
 		AnimatedMesh->Type = irr::scene::EAMT_UNKNOWN;
 		if (Mesh)
@@ -84,7 +110,8 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 		Mesh->drop();
 		Mesh = nullptr;
 	}
-	AnimatedMesh->recalculateBoundingBox();
+	if (AnimatedMesh)
+		AnimatedMesh->recalculateBoundingBox();
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
 	PrimitiveCorners.clear();
@@ -102,6 +129,22 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	irr::scene::IAnimatedMesh* result = AnimatedMesh;
 	AnimatedMesh = nullptr;
 	return result;
+}
+
+void CTXSMeshFileLoader::reportProgress()
+{
+	ProgressCountdown = ProgressStride;
+	if (!Progress || !ProgressReader)
+		return;
+	Report.BytesRead = ProgressReader->getBytesConsumed();
+	if (Report.BytesTotal > 0 && Report.BytesRead > Report.BytesTotal)
+		Report.BytesRead = Report.BytesTotal;
+	Report.StageDone = Report.BytesTotal > 0
+		? static_cast<irr::f32>(static_cast<double>(Report.BytesRead) / static_cast<double>(Report.BytesTotal))
+		: 0.f;
+	Report.Triangles = LoadedTriangles;
+	if (!Progress->onLoadProgress(Report))
+		throw SLoadStopped();
 }
 
 void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)

@@ -158,7 +158,10 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 	FlipAlpha = SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
 	reserveBufferSpace();
 	for (const STXSPolygon& polygon : PrimitivePolygons)
+	{
 		buildPolygon(polygon);
+		noteProgress();
+	}
 
 	if (wholeScene)
 		return;
@@ -189,6 +192,7 @@ void CTXSMeshFileLoader::readVertices(IXMLPullReader& reader)
 		vertex.Position.set(reader.getAttributeValueAsFloat("x"), reader.getAttributeValueAsFloat("y"),
 			reader.getAttributeValueAsFloat("z"));
 		PrimitiveVertices.push_back(vertex);
+		noteProgress();
 		return true;
 	});
 }
@@ -205,6 +209,7 @@ void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
 		readPolygon(reader, polygon);
 		polygon.CornerCount = PrimitiveCorners.size() - polygon.FirstCorner;
 		PrimitivePolygons.push_back(polygon);
+		noteProgress();
 		return true;
 	});
 }
@@ -400,6 +405,7 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	}
 	for (const irr::u32 corner : TriangleCorners)
 		buffer->Indices.push_back(static_cast<irr::u16>(base + corner));
+	LoadedTriangles += static_cast<irr::u32>(TriangleCorners.size() / 3);
 }
 
 void CTXSMeshFileLoader::finishMesh()

@@ -69,6 +69,9 @@ public:
 	const char* getAttributeName(irr::u32 index) const;
 	const char* getAttributeValue(irr::u32 index) const;
 
+	//! Characters of the document read so far (its bytes, for 8-bit text).
+	unsigned long long getBytesConsumed() const { return Dropped + Begin; }
+
 	//! True once something kept the document from being read to its end.
 	bool isBroken() const { return !FaultMessage.empty(); }
 
