@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Times the preview's path from OK to the first frame against a bare engine
 # viewer on generated levels of 100k and 1M triangles (and 5M with --with-5m,
-# which takes minutes and about 3 GB), alternately, and prints per-stage
+# which takes minutes and about 3 GB; 20M with --with-20m, which takes about 12 GB
+# of disk and 8 GB of memory), alternately, and prints per-stage
 # times, ratios, peak memory and frame rates; then the document reader's speed
 # beside the engine's own XML reader on the 1M level. Builds an optimised copy in a
 # folder of its own; runs in a virtual X server when there is no display.
-#   bench/run_preview_bench.sh [--with-5m] [--runs N] [--fps-seconds S]
+#   bench/run_preview_bench.sh [--with-5m] [--with-20m] [--runs N] [--fps-seconds S]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VISTEL_BENCH_BUILD_DIR:-$root/build-preview-bench}"
@@ -14,6 +15,7 @@ extra=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --with-5m) triangles+=(5000000) ;;
+    --with-20m) triangles+=(20000000) ;;
     --runs|--fps-seconds) extra+=("$1" "$2"); shift ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac

@@ -225,6 +225,9 @@ int main(int argc, char** argv)
 	host.makeCurrent();
 	entries.SetCallback(&CReferenceHost::callback);
 	for (int run = 0; run < options.Runs; ++run)
+	{
 		entries.Execute();
+		host.logRunEnd();
+	}
 	return 0;
 }

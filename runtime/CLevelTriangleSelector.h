@@ -70,7 +70,7 @@ private:
 	//! past its buffer.
 	bool getTriangle(irr::u32 t, irr::core::triangle3df& triangle) const;
 	irr::u32 build(irr::u32 first, irr::u32 count, irr::u32 depth, const irr::core::aabbox3df& centres,
-		const std::vector<irr::core::vector3df>& centroids, std::vector<irr::u32>& scratch);
+		const std::vector<irr::core::vector3df>& centroids, irr::u32* scratch, irr::u8* groups);
 	//! Tells the progress hook how far the building got; throws SBuildStopped
 	//! when it asks to stop.
 	void reportProgress();
