@@ -412,6 +412,15 @@ void CTXSMeshFileLoader::finishMesh()
 {
 	if (!Mesh)
 		return;
+	// The boxes first, between progress reports: on a level of millions of
+	// triangles this pass takes a while, and nothing is dropped yet.
+	for (irr::u32 i = 0; i < Mesh->MeshBuffers.size(); ++i)
+	{
+		irr::scene::IMeshBuffer* buffer = Mesh->MeshBuffers[i];
+		if (buffer->getVertexCount() != 0 && buffer->getIndexCount() != 0 && buffer->getMaterial().getTexture(0))
+			buffer->recalculateBoundingBox();
+		noteProgress();
+	}
 	// Buffers without geometry or without a first texture are dropped; the
 	// rest keep their order.
 	irr::core::array<irr::scene::IMeshBuffer*> kept;
@@ -422,10 +431,7 @@ void CTXSMeshFileLoader::finishMesh()
 		if (buffer->getVertexCount() == 0 || buffer->getIndexCount() == 0 || !buffer->getMaterial().getTexture(0))
 			buffer->drop();
 		else
-		{
-			buffer->recalculateBoundingBox();
 			kept.push_back(buffer);
-		}
 	}
 	Mesh->MeshBuffers = kept;
 	Mesh->recalculateBoundingBox();

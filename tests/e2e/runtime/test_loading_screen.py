@@ -13,7 +13,7 @@ import vistel_e2e as e2e
 
 LEVELGEN = os.environ.get("VISTEL_LEVELGEN", "vistel-levelgen")
 # Big enough that its load lasts seconds even in the optimised build.
-TRIANGLES = 2500000
+TRIANGLES = 1500000
 LOADING_TITLE = "Loading the level: "
 # How long the host may take to get control back after the window was asked
 # to close during the load: the preview stops within half a second; the
@@ -60,8 +60,11 @@ class LoadingScreenTest(unittest.TestCase):
                            what="more progress than %d%%" % first)
             e2e.wait_for_changed_picture(window, picture)
             # The level's first frame follows; the title gives way to the
-            # frame rate.
-            e2e.wait_for_title(window, "Irrlicht", timeout=300)
+            # frame rate, which a window with the focus shows.
+            e2e.wait_until(lambda: loading_share(window) is None, timeout=300,
+                           what="the end of the load")
+            e2e.focus(window)
+            e2e.wait_for_title(window, "Irrlicht")
             e2e.close_and_wait(window)
             self.assertEqual(run.wait(), 0, run.read_output())
             self.assertIn("Loaded mesh", run.read_output())
