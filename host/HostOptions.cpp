@@ -64,7 +64,8 @@ const char* getHostUsage()
 		"  --fail REQ:PHASE:CODE answer a call with an error code; REQ installdir|scene,\n"
 		"                        PHASE getmem|getdata; repeatable\n"
 		"  --empty-scene         answer the scene request with a size of 0\n"
-		"  --log FILE            append every request, command and reply size to FILE\n"
+		"  --log FILE            append every request, command and reply size to FILE,\n"
+		"                        and a line when a run has returned\n"
 		"  --runs N              run the preview N times in one process\n"
 		"  --info                print the plug-in's six texts and exit\n"
 		"  --help                print this text\n";
