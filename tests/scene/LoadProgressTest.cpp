@@ -2,7 +2,7 @@
 // them.
 #include "SceneTestSupport.h"
 
-#include "ILoadProgress.h"
+#include "CRecordingLoadProgress.h"
 
 namespace vistel
 {
@@ -10,20 +10,6 @@ namespace test
 {
 namespace
 {
-
-//! Keeps every report; from the StopAt-th report on (1-based) it asks to stop.
-class CRecordingProgress : public ILoadProgress
-{
-public:
-	bool onLoadProgress(const SLoadProgress& progress) override
-	{
-		Reports.push_back(progress);
-		return StopAt == 0 || Reports.size() < StopAt;
-	}
-
-	std::vector<SLoadProgress> Reports;
-	std::size_t StopAt = 0;
-};
 
 class LoadProgressTest : public SceneLoaderTest
 {
@@ -51,7 +37,7 @@ protected:
 
 	static const int PrimitiveCount = 6000;
 	std::string Document;
-	CRecordingProgress Progress;
+	CRecordingLoadProgress Progress;
 };
 
 TEST_F(LoadProgressTest, ReportsFollowTheBytesReadAndTheTrianglesBuilt)

@@ -76,8 +76,7 @@ class WineLoadingScreenTest(unittest.TestCase):
                     e2e.close_window(window)
                 else:
                     e2e.key(window, "Escape")
-                e2e.wait_until(lambda: b"run returned\n" in run.read_log(), timeout=RETURN_TIMEOUT,
-                               interval=0.02, what="the host to get control back")
+                run.wait_for_run_end(RETURN_TIMEOUT)
                 self.assertEqual(run.wait(), 0, run.read_output())
                 self.assertFalse(e2e.find_x_windows("^" + LOADING_TITLE))
 

@@ -77,8 +77,7 @@ class LoadingScreenTest(unittest.TestCase):
                     e2e.close_window(window)
                 else:
                     e2e.key(window, "Escape")
-                e2e.wait_until(lambda: b"run returned\n" in run.read_log(), timeout=RETURN_TIMEOUT,
-                               interval=0.02, what="the host to get control back")
+                run.wait_for_run_end(RETURN_TIMEOUT)
                 self.assertEqual(run.wait(), 0, run.read_output())
                 output = run.read_output()
                 # Stopped, not finished: no mesh, and no error box about it.

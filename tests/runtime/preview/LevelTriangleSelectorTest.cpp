@@ -1,5 +1,5 @@
 #include "CLevelTriangleSelector.h"
-#include "ILoadProgress.h"
+#include "CRecordingLoadProgress.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -160,24 +160,7 @@ TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
 namespace vistel
 {
 
-namespace
-{
-
-//! Keeps every report; from the StopAt-th report on (1-based) it asks to stop.
-class CRecordingProgress : public ILoadProgress
-{
-public:
-	bool onLoadProgress(const SLoadProgress& progress) override
-	{
-		Reports.push_back(progress);
-		return StopAt == 0 || Reports.size() < StopAt;
-	}
-
-	std::vector<SLoadProgress> Reports;
-	std::size_t StopAt = 0;
-};
-
-} // end anonymous namespace
+using test::CRecordingLoadProgress;
 
 TEST(LevelTriangleSelector, ReportsItsBuildingAndAnswersAsWithoutReports)
 {
@@ -185,7 +168,7 @@ TEST(LevelTriangleSelector, ReportsItsBuildingAndAnswersAsWithoutReports)
 	ASSERT_TRUE(device != 0);
 	scene::SMesh* mesh = makeScatteredMesh(4, 20000);
 	scene::ISceneNode* node = device->getSceneManager()->addMeshSceneNode(mesh);
-	CRecordingProgress progress;
+	CRecordingLoadProgress progress;
 	CLevelTriangleSelector reported(mesh, node, 128, &progress);
 	CLevelTriangleSelector plain(mesh, node, 128);
 
@@ -216,7 +199,7 @@ TEST(LevelTriangleSelector, AStoppedBuildLeavesNoTriangles)
 	scene::SMesh* mesh = makeScatteredMesh(4, 20000);
 	for (const std::size_t stopAt : {std::size_t(1), std::size_t(3), std::size_t(6)})
 	{
-		CRecordingProgress progress;
+		CRecordingLoadProgress progress;
 		progress.StopAt = stopAt;
 		CLevelTriangleSelector selector(mesh, 0, 128, &progress);
 		EXPECT_EQ(progress.Reports.size(), stopAt);
