@@ -129,6 +129,14 @@ int CReferenceHost::answer(SCallbackRecord* record)
 	return result;
 }
 
+void CReferenceHost::logRunEnd()
+{
+	if (!Log)
+		return;
+	std::fputs("run returned\n", Log);
+	std::fflush(Log);
+}
+
 void CReferenceHost::logCall(const SCallbackRecord* record, int result)
 {
 	if (!Log)

@@ -25,6 +25,10 @@ public:
 	//! False when the log file cannot be opened.
 	bool openLog();
 
+	//! Notes in the log that a run returned to the host, so that a test can
+	//! see when the host has control again.
+	void logRunEnd();
+
 	//! One call of the callback.
 	int answer(SCallbackRecord* record);
 

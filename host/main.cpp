@@ -162,7 +162,7 @@ int runFromEditorDirectory(const SHostOptions& options)
 // Runs the preview the given number of times; with checkState, records the
 // process state before the first run and after each run and reports every
 // figure a run changed (see ProcessState.h for what counts as a change).
-int runPreviews(const SPluginEntries& entries, int runs, bool checkState)
+int runPreviews(const SPluginEntries& entries, CReferenceHost& host, int runs, bool checkState)
 {
 	SStateContext context;
 	context.PluginLibrary = entries.Library;
@@ -178,6 +178,7 @@ int runPreviews(const SPluginEntries& entries, int runs, bool checkState)
 	for (int run = 0; run < runs; ++run)
 	{
 		entries.Execute();
+		host.logRunEnd();
 		if (!checkState)
 			continue;
 		SProcessState after = captureProcessState(context);
@@ -277,5 +278,5 @@ int main(int argc, char** argv)
 	}
 	host.makeCurrent();
 	entries.SetCallback(&CReferenceHost::callback);
-	return runPreviews(entries, options.Runs, options.CheckState);
+	return runPreviews(entries, host, options.Runs, options.CheckState);
 }

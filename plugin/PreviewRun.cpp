@@ -6,6 +6,7 @@
 #include "PreviewSettingsFile.h"
 #include "SettingsSheet.h"
 #include "SPreviewRunState.h"
+#include "CLoadingScreen.h"
 #include "CPreviewEventReceiver.h"
 #include "CTXSMeshFileLoader.h"
 #include "OnScreenTexts.h"
@@ -232,6 +233,9 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
 	if (mesh && mesh->getFrameCount() > 0)
 		return mesh;
+	// The user stopped the load: nothing to tell.
+	if (loader && loader->wasLastLoadStopped())
+		return 0;
 	// Nothing to walk through: say so, rather than let the editor come back
 	// as if the preview had never been asked for.
 	// The reader counts the scene file's lines; the user knows the editor's.
@@ -244,9 +248,9 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 }
 
 bool setUpPreview(IrrlichtDevice* device, const CTXSMeshFileLoader* loader, scene::IAnimatedMesh* levelMesh,
-	const core::stringc& installDirectory)
+	const core::stringc& installDirectory, ILoadProgress* progress)
 {
-	if (!setUpScene(device, levelMesh, getPreviewSettings(), installDirectory))
+	if (!setUpScene(device, levelMesh, getPreviewSettings(), installDirectory, progress))
 		return false;
 	// Surfaces whose texture files are missing look wrong on purpose; the
 	// user is told how many files it takes to mend them.
@@ -352,16 +356,27 @@ void runPreview()
 		return;
 	}
 	state.timer = state.device->getTimer();
+	// From here to the first frame the window shows how the load goes and
+	// answers its messages; closing it or Escape stops the load.
+	CLoadingScreen loadingScreen(state.device);
+	loadingScreen.show();
 
 	const core::stringc textureDirectory = findTextureDirectory(state.device->getFileSystem(),
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
-	const CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	loader->setProgress(&loadingScreen);
 	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
+	loader->setProgress(0);
 	sceneOrigin = SSceneFileOrigin();
 
-	// Without a level to walk through the run ends here.
-	if (levelMesh && setUpPreview(state.device, loader, levelMesh, installDirectory))
+	// Without a level to walk through, or when the user stopped the load,
+	// the run ends here.
+	const bool ready = levelMesh
+		&& setUpPreview(state.device, loader, levelMesh, installDirectory, &loadingScreen)
+		&& !loadingScreen.isStopped();
+	loadingScreen.finish();
+	if (ready)
 		runRenderLoop(state.device, getPreviewSettings());
 	tearDownRun();
 }

@@ -25,6 +25,7 @@ namespace vistel
 {
 
 class CTXSMeshFileLoader;
+class ILoadProgress;
 struct SEngineSettings;
 
 //! What the run knows of the scene file it loads.
@@ -117,7 +118,7 @@ std::string describeUnreadableLevel(const irr::core::stringc& sceneFilePath, boo
 //! when texture files of the level could not be loaded, starts the message
 //! text with their number: their surfaces are drawn with placeholders.
 bool setUpPreview(irr::IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
-	irr::scene::IAnimatedMesh* levelMesh, const irr::core::stringc& installDirectory);
+	irr::scene::IAnimatedMesh* levelMesh, const irr::core::stringc& installDirectory, ILoadProgress* progress = 0);
 
 //! Releases what the run holds and forgets every run reference.
 void tearDownRun();

@@ -85,10 +85,10 @@ core::plane3df toNodeSpace(const core::plane3df& plane, const core::matrix4& m)
 } // end anonymous namespace
 
 CLevelMeshSceneNode::CLevelMeshSceneNode(scene::IMesh* mesh, scene::ISceneNode* parent,
-	scene::ISceneManager* manager, s32 id, u32 minimalPolysPerNode)
+	scene::ISceneManager* manager, s32 id, u32 minimalPolysPerNode, ILoadProgress* progress)
 	: IMeshSceneNode(parent, manager, id), Mesh(0), ChunkSize(std::max<u32>(minimalPolysPerNode, 1))
 {
-	build(mesh);
+	build(mesh, progress);
 }
 
 CLevelMeshSceneNode::~CLevelMeshSceneNode()
@@ -116,17 +116,26 @@ void CLevelMeshSceneNode::setMesh(scene::IMesh* mesh)
 		mesh->drop();
 }
 
-void CLevelMeshSceneNode::build(scene::IMesh* mesh)
+void CLevelMeshSceneNode::build(scene::IMesh* mesh, ILoadProgress* progress)
 {
 	if (!mesh)
 		return;
 	mesh->grab();
 	Mesh = mesh;
 	Box = mesh->getBoundingBox();
+	const u32 bufferCount = mesh->getMeshBufferCount();
+	SLoadProgress report;
+	report.Stage = ELS_BUILDING;
+	if (progress)
+		for (u32 i = 0; i < bufferCount; ++i)
+			report.Triangles += mesh->getMeshBuffer(i)->getIndexCount() / 3;
 	// As the engine's octree node: a material for every buffer that has
 	// vertices and indices, in buffer order.
-	for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i)
+	for (u32 i = 0; i < bufferCount; ++i)
 	{
+		report.StageDone = static_cast<f32>(i) / static_cast<f32>(bufferCount);
+		if (progress && !progress->onLoadProgress(report))
+			return;
 		scene::IMeshBuffer* buffer = mesh->getMeshBuffer(i);
 		if (!buffer || !buffer->getVertexCount() || !buffer->getIndexCount())
 			continue;

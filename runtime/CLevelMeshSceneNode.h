@@ -1,6 +1,8 @@
 #ifndef VISTEL_C_LEVEL_MESH_SCENE_NODE_H_INCLUDED
 #define VISTEL_C_LEVEL_MESH_SCENE_NODE_H_INCLUDED
 
+#include "ILoadProgress.h"
+
 #include <IMeshBuffer.h>
 #include <IMeshSceneNode.h>
 #include <SMaterial.h>
@@ -37,8 +39,11 @@ may be made before or after. */
 class CLevelMeshSceneNode : public irr::scene::IMeshSceneNode
 {
 public:
+	//! progress, when given, is told after every buffer how the building
+	//! goes (the building stage); when it asks to stop, the buffers not yet
+	//! ordered are left out.
 	CLevelMeshSceneNode(irr::scene::IMesh* mesh, irr::scene::ISceneNode* parent, irr::scene::ISceneManager* manager,
-		irr::s32 id, irr::u32 minimalPolysPerNode);
+		irr::s32 id, irr::u32 minimalPolysPerNode, ILoadProgress* progress = 0);
 	~CLevelMeshSceneNode() override;
 
 	void OnRegisterSceneNode() override;
@@ -74,7 +79,7 @@ private:
 		irr::u32 FirstLeaf;
 	};
 
-	void build(irr::scene::IMesh* mesh);
+	void build(irr::scene::IMesh* mesh, ILoadProgress* progress = 0);
 	void buildBuffer(irr::scene::IMeshBuffer* buffer, irr::u32 material);
 	void clear();
 	//! Appends the triangle ranges of node n that lie not wholly outside the

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 using namespace irr;
 
@@ -18,11 +19,15 @@ namespace
 
 // Deep enough for any level; it bounds the work on a degenerate one.
 const u32 MAX_DEPTH = 32;
+// The progress hook is told after every 2^16 triangles of a pass.
+const u32 PROGRESS_MASK = (1u << 16) - 1;
 
 } // end anonymous namespace
 
-CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::ISceneNode* node, u32 minimalPolysPerNode) :
-	Mesh(mesh), SceneNode(node), MinimalPolysPerNode(minimalPolysPerNode), TriangleCount(0)
+CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::ISceneNode* node, u32 minimalPolysPerNode,
+	ILoadProgress* progress) :
+	Mesh(mesh), SceneNode(node), MinimalPolysPerNode(minimalPolysPerNode), TriangleCount(0), Progress(progress),
+	CentresTaken(0), TrianglesPlaced(0)
 {
 	if (Mesh)
 		Mesh->grab();
@@ -45,38 +50,83 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 		TriangleCount += triangles;
 	}
 
-	if (Buffers.size() <= 0x10000)
+	try
 	{
-		TriangleBuffers.resize(TriangleCount);
-		for (size_t b = 0; b < Buffers.size(); ++b)
+		// Large lists are filled as they grow, between progress reports: the
+		// first touch of a fresh page costs, and hundreds of megabytes of them
+		// at once would keep the hook waiting.
+		if (Buffers.size() <= 0x10000)
 		{
-			const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
-			std::fill(TriangleBuffers.begin() + Buffers[b].FirstTriangle, TriangleBuffers.begin() + end,
-				static_cast<u16>(b));
+			TriangleBuffers.reserve(TriangleCount);
+			for (size_t b = 0; b < Buffers.size(); ++b)
+			{
+				if ((b & 15) == 0)
+					reportProgress();
+				const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
+				TriangleBuffers.insert(TriangleBuffers.end(), end - Buffers[b].FirstTriangle, static_cast<u16>(b));
+			}
+		}
+		// Only triangles that can be read go into the octree; the centres are
+		// needed while it is built.
+		std::vector<core::vector3df> centroids;
+		centroids.reserve(TriangleCount);
+		core::aabbox3df centres;
+		Order.reserve(TriangleCount);
+		core::triangle3df triangle;
+		for (u32 t = 0; t < TriangleCount; ++t)
+		{
+			if ((t & PROGRESS_MASK) == 0)
+			{
+				CentresTaken = t;
+				reportProgress();
+			}
+			if (!getTriangle(t, triangle))
+			{
+				centroids.push_back(core::vector3df());
+				continue;
+			}
+			centroids.push_back((triangle.pointA + triangle.pointB + triangle.pointC) / 3.f);
+			if (Order.empty())
+				centres.reset(centroids[t]);
+			else
+				centres.addInternalPoint(centroids[t]);
+			Order.push_back(t);
+		}
+		CentresTaken = TriangleCount;
+		if (!Order.empty())
+		{
+			// Left uninitialised: it is written before it is read.
+			std::unique_ptr<u32[]> scratch(new u32[Order.size()]);
+			std::unique_ptr<u8[]> groups(new u8[Order.size()]);
+			build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch.get(), groups.get());
 		}
 	}
-	// Only triangles that can be read go into the octree; the centres are
-	// needed while it is built.
-	std::vector<core::vector3df> centroids(TriangleCount);
-	core::aabbox3df centres;
-	Order.reserve(TriangleCount);
-	core::triangle3df triangle;
-	for (u32 t = 0; t < TriangleCount; ++t)
+	catch (const SBuildStopped&)
 	{
-		if (!getTriangle(t, triangle))
-			continue;
-		centroids[t] = (triangle.pointA + triangle.pointB + triangle.pointC) / 3.f;
-		if (Order.empty())
-			centres.reset(centroids[t]);
-		else
-			centres.addInternalPoint(centroids[t]);
-		Order.push_back(t);
+		// A selector without triangles: nothing of the stopped build is kept.
+		Buffers.clear();
+		TriangleCount = 0;
+		std::vector<u16>().swap(TriangleBuffers);
+		std::vector<u32>().swap(Order);
+		std::vector<SNode>().swap(Nodes);
 	}
-	if (!Order.empty())
-	{
-		std::vector<u32> scratch(Order.size());
-		build(0, static_cast<u32>(Order.size()), 0, centres, centroids, scratch);
-	}
+	Progress = 0;
+}
+
+void CLevelTriangleSelector::reportProgress()
+{
+	if (!Progress)
+		return;
+	// Taking the centres is about a quarter of the work, sorting them into
+	// the octree the rest.
+	SLoadProgress report;
+	report.Stage = ELS_COLLISION;
+	report.Triangles = TriangleCount;
+	report.StageDone = TriangleCount == 0 ? 1.f
+		: (0.25f * static_cast<f32>(CentresTaken) + 0.75f * static_cast<f32>(TrianglesPlaced))
+			/ static_cast<f32>(TriangleCount);
+	if (!Progress->onLoadProgress(report))
+		throw SBuildStopped();
 }
 
 CLevelTriangleSelector::~CLevelTriangleSelector()
@@ -121,7 +171,7 @@ bool CLevelTriangleSelector::getTriangle(u32 t, core::triangle3df& triangle) con
 }
 
 u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::aabbox3df& centres,
-	const std::vector<core::vector3df>& centroids, std::vector<u32>& scratch)
+	const std::vector<core::vector3df>& centroids, u32* scratch, u8* groups)
 {
 	// Every triangle goes down into the octant, around the middle of the
 	// centres' box, that holds its centre, until few are left: no triangle
@@ -129,6 +179,8 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 	// query near it would test it (as in the engine's octree). A node's box
 	// is that of its triangles, found on the way back up, so it may reach
 	// past its octant.
+	if (count > PROGRESS_MASK / 16)
+		reportProgress();
 	const u32 nodeIndex = static_cast<u32>(Nodes.size());
 	Nodes.push_back(SNode());
 	SNode node;
@@ -140,9 +192,10 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 	{
 		const core::vector3df middle = centres.getCenter();
 		u32 groupSizes[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-		std::vector<u8> groups(count);
 		for (u32 i = 0; i < count; ++i)
 		{
+			if ((i & PROGRESS_MASK) == PROGRESS_MASK)
+				reportProgress();
 			const core::vector3df& centre = centroids[Order[first + i]];
 			const u8 group = static_cast<u8>((centre.X > middle.X ? 1 : 0) | (centre.Y > middle.Y ? 2 : 0)
 				| (centre.Z > middle.Z ? 4 : 0));
@@ -160,10 +213,12 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 		u32 positions[8];
 		std::memcpy(positions, starts, sizeof(positions));
 		for (u32 i = 0; i < count; ++i)
+		{
+			if ((i & PROGRESS_MASK) == PROGRESS_MASK)
+				reportProgress();
 			scratch[positions[groups[i]]++] = Order[first + i];
+		}
 		std::memcpy(&Order[first], &scratch[0], count * sizeof(u32));
-		groups.clear();
-		groups.shrink_to_fit();
 
 		node.Count = 0;
 		bool boxStarted = false;
@@ -178,7 +233,7 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 			octant.MaxEdge.Y = (g & 2) ? centres.MaxEdge.Y : middle.Y;
 			octant.MinEdge.Z = (g & 4) ? middle.Z : centres.MinEdge.Z;
 			octant.MaxEdge.Z = (g & 4) ? centres.MaxEdge.Z : middle.Z;
-			const u32 child = build(first + starts[g], groupSizes[g], depth + 1, octant, centroids, scratch);
+			const u32 child = build(first + starts[g], groupSizes[g], depth + 1, octant, centroids, scratch, groups);
 			node.Children[g] = child;
 			if (boxStarted)
 				node.Box.addInternalBox(Nodes[child].Box);
@@ -191,6 +246,7 @@ u32 CLevelTriangleSelector::build(u32 first, u32 count, u32 depth, const core::a
 	}
 
 	// A leaf: the box of its own triangles.
+	TrianglesPlaced += count;
 	core::triangle3df triangle;
 	bool boxStarted = false;
 	for (u32 i = first; i < first + count; ++i)

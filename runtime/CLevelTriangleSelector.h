@@ -1,6 +1,8 @@
 #ifndef VISTEL_C_LEVEL_TRIANGLE_SELECTOR_H_INCLUDED
 #define VISTEL_C_LEVEL_TRIANGLE_SELECTOR_H_INCLUDED
 
+#include "ILoadProgress.h"
+
 #include <ITriangleSelector.h>
 
 #include <vector>
@@ -33,7 +35,10 @@ class CLevelTriangleSelector : public irr::scene::ITriangleSelector
 {
 public:
 	//! minimalPolysPerNode: a node with no more triangles is not split.
-	CLevelTriangleSelector(irr::scene::IMesh* mesh, irr::scene::ISceneNode* node, irr::u32 minimalPolysPerNode);
+	//! progress, when given, is told how the building goes (the collision
+	//! stage); when it asks to stop, the selector is left without triangles.
+	CLevelTriangleSelector(irr::scene::IMesh* mesh, irr::scene::ISceneNode* node, irr::u32 minimalPolysPerNode,
+		ILoadProgress* progress = 0);
 	~CLevelTriangleSelector() override;
 
 	irr::s32 getTriangleCount() const override;
@@ -69,7 +74,10 @@ private:
 	//! past its buffer.
 	bool getTriangle(irr::u32 t, irr::core::triangle3df& triangle) const;
 	irr::u32 build(irr::u32 first, irr::u32 count, irr::u32 depth, const irr::core::aabbox3df& centres,
-		const std::vector<irr::core::vector3df>& centroids, std::vector<irr::u32>& scratch);
+		const std::vector<irr::core::vector3df>& centroids, irr::u32* scratch, irr::u8* groups);
+	//! Tells the progress hook how far the building got; throws SBuildStopped
+	//! when it asks to stop.
+	void reportProgress();
 	irr::core::matrix4 getOutputTransform(const irr::core::matrix4* transform) const;
 	void collect(irr::u32 nodeIndex, const irr::core::aabbox3df& box, const irr::core::matrix4& output,
 		irr::core::triangle3df* triangles, irr::s32 arraySize, irr::s32& written) const;
@@ -85,6 +93,14 @@ private:
 	//! The readable triangles' numbers, grouped node by node.
 	std::vector<irr::u32> Order;
 	std::vector<SNode> Nodes;
+
+	// While the constructor builds: the hook, and how many triangles had
+	// their centres taken and reached a leaf.
+	struct SBuildStopped
+	{
+	};
+	ILoadProgress* Progress;
+	irr::u32 CentresTaken, TrianglesPlaced;
 };
 
 } // end namespace vistel

@@ -3,6 +3,7 @@
 #include "CameraKeyMap.h"
 #include "CLevelMeshSceneNode.h"
 #include "CLevelTriangleSelector.h"
+#include "ILoadProgress.h"
 #include "CameraStart.h"
 #include "FlashlightNode.h"
 #include "OnScreenTexts.h"
@@ -85,20 +86,20 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 }
 
 scene::ISceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMesh* levelMesh,
-	const SLevelSettings& level)
+	const SLevelSettings& level, ILoadProgress* progress)
 {
 	// The level's own node draws the loaded buffers in place, culled by
 	// spatial chunks: the engine's octree node copies every vertex and index
 	// and takes seconds on a level of millions of triangles.
 	scene::ISceneNode* node = new CLevelMeshSceneNode(levelMesh, sceneManager->getRootSceneNode(),
-		sceneManager, -1, OCTREE_MINIMAL_POLYGONS);
+		sceneManager, -1, OCTREE_MINIMAL_POLYGONS, progress);
 	node->drop(); // the scene manager's root holds it
 	node->setScale(getLevelScale(level));
 	return node;
 }
 
 void attachTriangleSelector(scene::ISceneManager* sceneManager, scene::ISceneNode* levelNode,
-	scene::IMesh* selectorMesh, bool normalMapped)
+	scene::IMesh* selectorMesh, bool normalMapped, ILoadProgress* progress)
 {
 	SPreviewRunState& state = getPreviewRunState();
 	// The level's octree selector works over the level mesh itself: the
@@ -106,7 +107,7 @@ void attachTriangleSelector(scene::ISceneManager* sceneManager, scene::ISceneNod
 	// megabytes on a level of millions of triangles.
 	scene::ITriangleSelector* selector = normalMapped
 		? sceneManager->createTriangleSelector(selectorMesh, levelNode)
-		: new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS);
+		: new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS, progress);
 	state.triangleSelector = selector;
 	state.collisionsActive = selector != 0;
 	if (selector)
@@ -145,6 +146,26 @@ void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level)
 		driver->getTexture(level.backTexture), 0, -1);
 }
 
+// Tells progress that a stage is done; false when it asks to stop.
+bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
+{
+	if (!progress)
+		return true;
+	SLoadProgress report;
+	report.Stage = stage;
+	report.StageDone = 1.f;
+	report.Triangles = triangles;
+	return progress->onLoadProgress(report);
+}
+
+u32 countTriangles(const scene::IMesh* mesh)
+{
+	u32 triangles = 0;
+	for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i)
+		triangles += mesh->getMeshBuffer(i)->getIndexCount() / 3;
+	return triangles;
+}
+
 } // end anonymous namespace
 
 core::vector3df getLevelScale(const SLevelSettings& level)
@@ -162,7 +183,7 @@ bool wantsSkyBox(const SLevelSettings& level)
 }
 
 bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
-	SPreviewSettings& settings, const core::stringc& installDirectory)
+	SPreviewSettings& settings, const core::stringc& installDirectory, ILoadProgress* progress)
 {
 	SPreviewRunState& state = getPreviewRunState();
 	scene::IMesh* frame = (levelMesh && levelMesh->getFrameCount() > 0)
@@ -170,6 +191,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	if (!device || !frame)
 		return false;
 	scene::ISceneManager* sceneManager = device->getSceneManager();
+	const u32 triangles = progress ? countTriangles(frame) : 0;
 
 	// Level node and, with collisions, its triangle selector. A level whose
 	// normal-mapped look cannot be made is shown as without normal mapping.
@@ -178,13 +200,14 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 		? addNormalMappedLevel(device, frame, installDirectory, meshCopy) : 0;
 	const bool normalMapped = state.levelNode != 0;
 	if (!state.levelNode)
-		state.levelNode = addScaledLevel(sceneManager, frame, settings.level);
+		state.levelNode = addScaledLevel(sceneManager, frame, settings.level, progress);
 	noteStageEnd("octree");
 	// The level node has put the mesh's triangles in its own order; the
 	// selector keeps triangle numbers, so it comes second.
-	if (state.levelNode && settings.collision.collisionEnabled)
+	const bool built = finishStage(progress, ELS_BUILDING, triangles);
+	if (built && state.levelNode && settings.collision.collisionEnabled)
 		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
-			normalMapped);
+			normalMapped, progress);
 	else
 		state.collisionsActive = false;
 	noteStageEnd("selector");
@@ -192,7 +215,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	// with collisions or without.
 	if (meshCopy)
 		meshCopy->drop();
-	if (!state.levelNode)
+	if (!state.levelNode || !built || !finishStage(progress, ELS_COLLISION, triangles))
 		return false;
 
 	if (settings.engine.hideMouseCursor && device->getCursorControl())
@@ -206,6 +229,9 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.flashlightNode = addFlashlight(sceneManager, state.camera);
 
 	setUpShaderMaterials(device, state.levelNode, settings);
+	// The shaders take a moment to compile: the loading screen stays alive.
+	// Whether to go on is asked once the set-up is done.
+	finishStage(progress, ELS_COLLISION, triangles);
 
 	state.levelNode->setMaterialFlag(video::EMF_BACK_FACE_CULLING,
 		settings.engine.backfaceCulling);

@@ -16,6 +16,7 @@ class IAnimatedMesh;
 namespace vistel
 {
 
+class ILoadProgress;
 struct SLevelSettings;
 struct SPreviewSettings;
 
@@ -26,10 +27,13 @@ struct SPreviewSettings;
 //! result goes into the run state. The level mesh must have a frame.
 /** \param installDirectory the host's install directory with its trailing
 separator; the normal-mapping variant loads its two textures from below it.
-\return false when no level node could be made; the run state then holds
-nothing the loop could draw. */
+\param progress when given, is told how the level node and the collision
+data are built, and between the later steps; when it asks to stop, the
+set-up ends before the camera is made.
+\return false when no level node could be made, or the set-up was stopped;
+the run state then holds nothing the loop could draw. */
 bool setUpScene(irr::IrrlichtDevice* device, irr::scene::IAnimatedMesh* levelMesh,
-	SPreviewSettings& settings, const irr::core::stringc& installDirectory);
+	SPreviewSettings& settings, const irr::core::stringc& installDirectory, ILoadProgress* progress = 0);
 
 //! The level node's scale: each axis' percentage times 0.01.
 irr::core::vector3df getLevelScale(const SLevelSettings& level);

@@ -6,6 +6,7 @@
 
 #include <IAttributes.h>
 #include <ISceneManager.h>
+#include <IReadFile.h>
 #include <IVideoDriver.h>
 #include <SAnimatedMesh.h>
 #include <ITexture.h>
@@ -51,12 +52,18 @@ bool CTXSMeshFileLoader::isWholeSceneMode() const
 irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* file)
 {
 	LastLoadFault.clear();
+	LastLoadStopped = false;
 	// Nothing may leave through the engine's getMesh, which would keep the
 	// file open: a level too large for the memory there is comes back as a
 	// load that failed, with everything of it released.
 	try
 	{
 		return readDocument(file);
+	}
+	catch (const SLoadStopped&)
+	{
+		// Nothing of a stopped load is handed out: what was built goes below.
+		LastLoadStopped = true;
 	}
 	catch (const std::bad_alloc&)
 	{
@@ -66,6 +73,7 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::createMesh(irr::io::IReadFile* fi
 	{
 		LastLoadFault = std::string("it could not be loaded (") + error.what() + ")";
 	}
+	ProgressReader = nullptr;
 	if (Mesh)
 		Mesh->drop();
 	if (AnimatedMesh)
@@ -96,6 +104,11 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::readDocument(irr::io::IReadFile* 
 	Mesh = nullptr;
 
 	AnimatedMesh = new irr::scene::SAnimatedMesh();
+	LoadedTriangles = 0;
+	Report = SLoadProgress();
+	Report.BytesTotal = file->getSize() > 0 ? static_cast<unsigned long long>(file->getSize()) : 0;
+	ProgressReader = reader.get();
+	ProgressCountdown = ProgressStride;
 	// A settings element at the top level counts for the scene that follows
 	// it directly: after a first line that is an XML declaration, the run's
 	// settings element lands there, in front of the scene element. Before
@@ -119,6 +132,7 @@ irr::scene::IAnimatedMesh* CTXSMeshFileLoader::readDocument(irr::io::IReadFile* 
 		else
 			skipElement(*reader);
 	}
+	ProgressReader = nullptr;
 	LastLoadFault = reader->describeFirstFault();
 	reader.reset();
 
@@ -161,6 +175,22 @@ void CTXSMeshFileLoader::releaseLoadState()
 	PendingVertices.clear();
 	PendingIndices.clear();
 	PendingMaterials.clear();
+}
+
+void CTXSMeshFileLoader::reportProgress()
+{
+	ProgressCountdown = ProgressStride;
+	if (!Progress || !ProgressReader)
+		return;
+	Report.BytesRead = ProgressReader->getBytesConsumed();
+	if (Report.BytesTotal > 0 && Report.BytesRead > Report.BytesTotal)
+		Report.BytesRead = Report.BytesTotal;
+	Report.StageDone = Report.BytesTotal > 0
+		? static_cast<irr::f32>(static_cast<double>(Report.BytesRead) / static_cast<double>(Report.BytesTotal))
+		: 0.f;
+	Report.Triangles = LoadedTriangles;
+	if (!Progress->onLoadProgress(Report))
+		throw SLoadStopped();
 }
 
 void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)

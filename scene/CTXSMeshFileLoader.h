@@ -1,6 +1,7 @@
 #ifndef VISTEL_C_TXS_MESH_FILE_LOADER_H_INCLUDED
 #define VISTEL_C_TXS_MESH_FILE_LOADER_H_INCLUDED
 
+#include "ILoadProgress.h"
 #include "STXSRecords.h"
 
 #include <CMeshBuffer.h>
@@ -35,6 +36,7 @@ class IVideoDriver;
 namespace vistel
 {
 
+class CXMLStreamReader;
 class IXMLPullReader;
 
 //! Mesh loader for the level editor's XML scene documents (".txs" files).
@@ -76,6 +78,14 @@ public:
 	//! once each, in the order first met. Their layers got a placeholder: a
 	//! texture layer a checkerboard, a lightmap layer plain white.
 	const std::vector<std::string>& getMissingTextureFiles() const { return MissingTextureFiles; }
+
+	//! Told how the reading goes while createMesh runs (bytes of the
+	//! document, triangles built); 0 (the default) is told nothing. When it
+	//! asks to stop, createMesh releases what it read and returns null.
+	void setProgress(ILoadProgress* progress) { Progress = progress; }
+
+	//! True when the last createMesh was stopped by its progress hook.
+	bool wasLastLoadStopped() const { return LastLoadStopped; }
 
 	//! Most vertices one mesh buffer gets: its 16-bit indices never wrap.
 	static const irr::u32 MaxBufferVertices = 65535;
@@ -139,6 +149,28 @@ private:
 
 	irr::ILogger* Logger = nullptr;
 	std::string LastLoadFault;
+
+	// Progress reports: every ProgressStride elements of the document (and
+	// every material, whose textures may take long) the hook is told how far
+	// the reader got; when it asks to stop, reportProgress throws
+	// SLoadStopped, which createMesh catches.
+	struct SLoadStopped
+	{
+	};
+	void noteProgress()
+	{
+		if (Progress && --ProgressCountdown == 0)
+			reportProgress();
+	}
+	void reportProgress();
+	static const irr::u32 ProgressStride = 256;
+	ILoadProgress* Progress = nullptr;
+	const CXMLStreamReader* ProgressReader = nullptr;
+	SLoadProgress Report;
+	irr::u32 ProgressCountdown = ProgressStride;
+	//! Triangles built into the mesh so far by this load.
+	irr::u32 LoadedTriangles = 0;
+	bool LastLoadStopped = false;
 	//! First position in Materials of every material id.
 	std::unordered_map<irr::s32, irr::u32> MaterialPositions;
 	//! For each buffer of Mesh (in order, until finishMesh), its material's position.

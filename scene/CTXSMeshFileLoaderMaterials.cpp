@@ -107,6 +107,9 @@ void CTXSMeshFileLoader::readMaterial(IXMLPullReader& reader, const irr::core::s
 		if (!isKeyword(child, "layer"))
 			return false;
 		readLayer(reader, material, prefix);
+		// A layer may load a texture, which can take a while.
+		if (Progress)
+			reportProgress();
 		return true;
 	});
 

@@ -160,7 +160,10 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 	FlipAlpha = SceneManager->getParameters()->getAttributeAsBool("TXS_FlipAlpha");
 	reserveBufferSpace();
 	for (const STXSPolygon& polygon : PrimitivePolygons)
+	{
 		buildPolygon(polygon);
+		noteProgress();
+	}
 
 	if (wholeScene)
 		return;
@@ -191,6 +194,7 @@ void CTXSMeshFileLoader::readVertices(IXMLPullReader& reader)
 		vertex.Position.set(reader.getAttributeValueAsFloat("x"), reader.getAttributeValueAsFloat("y"),
 			reader.getAttributeValueAsFloat("z"));
 		PrimitiveVertices.push_back(vertex);
+		noteProgress();
 		return true;
 	});
 }
@@ -207,6 +211,7 @@ void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
 		readPolygon(reader, polygon);
 		polygon.CornerCount = PrimitiveCorners.size() - polygon.FirstCorner;
 		PrimitivePolygons.push_back(polygon);
+		noteProgress();
 		return true;
 	});
 }
@@ -444,12 +449,22 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 	irr::u16* indices = appendElements(buffer->Indices, static_cast<irr::u32>(TriangleCorners.size()));
 	for (const irr::u32 corner : TriangleCorners)
 		*indices++ = static_cast<irr::u16>(base + corner);
+	LoadedTriangles += static_cast<irr::u32>(TriangleCorners.size() / 3);
 }
 
 void CTXSMeshFileLoader::finishMesh()
 {
 	if (!Mesh)
 		return;
+	// The boxes first, between progress reports: on a level of millions of
+	// triangles this pass takes a while, and nothing is dropped yet.
+	for (irr::u32 i = 0; i < Mesh->MeshBuffers.size(); ++i)
+	{
+		irr::scene::IMeshBuffer* buffer = Mesh->MeshBuffers[i];
+		if (buffer->getVertexCount() != 0 && buffer->getIndexCount() != 0 && buffer->getMaterial().getTexture(0))
+			buffer->recalculateBoundingBox();
+		noteProgress();
+	}
 	// Buffers without geometry or without a first texture are dropped; the
 	// rest keep their order. A texture file that could not be loaded left a
 	// placeholder, so its buffer stays: only a material without any texture
@@ -462,10 +477,7 @@ void CTXSMeshFileLoader::finishMesh()
 		if (buffer->getVertexCount() == 0 || buffer->getIndexCount() == 0 || !buffer->getMaterial().getTexture(0))
 			buffer->drop();
 		else
-		{
-			buffer->recalculateBoundingBox();
 			kept.push_back(buffer);
-		}
 	}
 	Mesh->MeshBuffers = kept;
 	Mesh->recalculateBoundingBox();

@@ -81,6 +81,9 @@ public:
 	//! cut tag does, and what came before it stays read.
 	static constexpr std::size_t MaxNodeBytes = 16u * 1024u * 1024u;
 
+	//! Characters of the document read so far (its bytes, for 8-bit text).
+	unsigned long long getBytesConsumed() const { return Dropped + Begin; }
+
 	//! True once something kept the document from being read to its end.
 	bool isBroken() const { return !FaultMessage.empty(); }
 

@@ -6,6 +6,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 
 class E2EError(AssertionError):
@@ -57,6 +58,16 @@ class HostProcess:
     def read_log(self):
         with open(self.log, "rb") as f:
             return f.read()
+
+    def wait_for_run_end(self, timeout):
+        """Waits until the host logged that a run returned to it; the log's
+        last line tells when the host has control again."""
+        deadline = time.monotonic() + timeout
+        while b"run returned\n" not in self.read_log():
+            if time.monotonic() > deadline:
+                raise E2EError("the host did not get control back within %s s\n%s"
+                               % (timeout, self.read_output()))
+            time.sleep(0.02)
 
     def cleanup(self):
         if self.process is not None and self.process.poll() is None:

@@ -31,7 +31,7 @@ def settings_file(width, height, bits, move_speed):
 def logged_calls(log):
     """(command, request) of every call the host logged."""
     calls = []
-    rest = log
+    rest = log.replace(b"run returned\n", b"")
     while rest.startswith(b"call "):
         command, rest = rest[5:].split(b"\n", 1)
         header, rest = rest.split(b"\n", 1)

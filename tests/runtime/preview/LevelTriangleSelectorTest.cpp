@@ -1,5 +1,6 @@
 #include "CLevelTriangleSelector.h"
 #include "WideIndexMesh.h"
+#include "CRecordingLoadProgress.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -211,6 +212,61 @@ TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
 	EXPECT_EQ(count, 1000);
 	selector->drop();
 	point->drop();
+}
+
+} // end namespace vistel
+
+namespace vistel
+{
+
+using test::CRecordingLoadProgress;
+
+TEST(LevelTriangleSelector, ReportsItsBuildingAndAnswersAsWithoutReports)
+{
+	IrrlichtDevice* device = createDevice(video::EDT_NULL);
+	ASSERT_TRUE(device != 0);
+	scene::SMesh* mesh = makeScatteredMesh(4, 20000);
+	scene::ISceneNode* node = device->getSceneManager()->addMeshSceneNode(mesh);
+	CRecordingLoadProgress progress;
+	CLevelTriangleSelector reported(mesh, node, 128, &progress);
+	CLevelTriangleSelector plain(mesh, node, 128);
+
+	ASSERT_GT(progress.Reports.size(), 4u);
+	f32 done = 0.f;
+	for (const SLoadProgress& report : progress.Reports)
+	{
+		EXPECT_EQ(report.Stage, ELS_COLLISION);
+		EXPECT_EQ(report.Triangles, 80000u);
+		EXPECT_GE(report.StageDone, done);
+		EXPECT_LE(report.StageDone, 1.f);
+		done = report.StageDone;
+	}
+	EXPECT_GT(done, 0.5f);
+	EXPECT_EQ(reported.getTriangleCount(), 80000);
+	const core::aabbox3df boxes[] = {core::aabbox3df(-500.f, -500.f, -500.f, 500.f, 500.f, 500.f),
+		core::aabbox3df(-100.f, -50.f, 0.f, 60.f, 80.f, 200.f), core::aabbox3df(300.f, 300.f, 300.f, 310.f, 320.f, 330.f)};
+	for (const core::aabbox3df& box : boxes)
+		EXPECT_EQ(query(&reported, box, 0), query(&plain, box, 0));
+	mesh->drop();
+	device->drop();
+}
+
+TEST(LevelTriangleSelector, AStoppedBuildLeavesNoTriangles)
+{
+	IrrlichtDevice* device = createDevice(video::EDT_NULL);
+	ASSERT_TRUE(device != 0);
+	scene::SMesh* mesh = makeScatteredMesh(4, 20000);
+	for (const std::size_t stopAt : {std::size_t(1), std::size_t(3), std::size_t(6)})
+	{
+		CRecordingLoadProgress progress;
+		progress.StopAt = stopAt;
+		CLevelTriangleSelector selector(mesh, 0, 128, &progress);
+		EXPECT_EQ(progress.Reports.size(), stopAt);
+		EXPECT_EQ(selector.getTriangleCount(), 0) << stopAt;
+		EXPECT_TRUE(query(&selector, core::aabbox3df(-500.f, -500.f, -500.f, 500.f, 500.f, 500.f), 0).empty());
+	}
+	mesh->drop();
+	device->drop();
 }
 
 } // end namespace vistel

@@ -1,0 +1,69 @@
+#ifndef VISTEL_C_LOADING_SCREEN_H_INCLUDED
+#define VISTEL_C_LOADING_SCREEN_H_INCLUDED
+
+#include "ILoadProgress.h"
+
+#include <irrString.h>
+
+namespace irr
+{
+class IrrlichtDevice;
+}
+
+namespace vistel
+{
+
+//! The texts of the loading screen for a progress report.
+struct SLoadingScreenTexts
+{
+	irr::core::stringw Stage;     //!< what is being done, with the bytes read while reading
+	irr::core::stringw Triangles; //!< the level's triangles so far
+	irr::core::stringw Caption;   //!< the window's title: the whole load's share done
+	irr::f32 Done = 0.f;          //!< the whole load's share done, 0 to 1
+};
+
+//! The share of the whole load done at a report: each stage counts for a
+//! fixed part (reading the most), and within it its own share done.
+irr::f32 getLoadShareDone(const SLoadProgress& progress);
+
+SLoadingScreenTexts buildLoadingScreenTexts(const SLoadProgress& progress);
+
+//! Shows the load's progress in the preview window while the level is read
+//! and built on the window's own thread, and answers the window's messages
+//! meanwhile, so that it can be moved and never looks hung. Told often, it
+//! pumps and draws at most every RedrawInterval milliseconds. Closing the
+//! window or Escape asks the load to stop.
+class CLoadingScreen : public ILoadProgress
+{
+public:
+	//! The device must outlive the screen.
+	explicit CLoadingScreen(irr::IrrlichtDevice* device);
+
+	//! Draws the first picture at once: the window has just appeared.
+	void show();
+
+	bool onLoadProgress(const SLoadProgress& progress) override;
+
+	//! Gives the window back its title of before the load, for the render
+	//! loop to fill.
+	void finish();
+
+	//! True once the user closed the window or pressed Escape.
+	bool isStopped() const { return Stopped; }
+
+	static const irr::u32 RedrawInterval = 40;
+
+private:
+	void draw(const SLoadProgress& progress);
+
+	irr::IrrlichtDevice* Device;
+	irr::u32 LastDrawn = 0;
+	bool Stopped = false;
+	irr::core::stringw LastCaption;
+	//! The bytes read, kept for the later stages' pictures.
+	unsigned long long BytesRead = 0, BytesTotal = 0;
+};
+
+} // end namespace vistel
+
+#endif
