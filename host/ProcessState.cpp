@@ -8,10 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#if defined(__i386__) || defined(__x86_64__)
-#include <xmmintrin.h>
-#endif
-
 namespace vistelhost
 {
 
@@ -62,7 +58,11 @@ void addPortableFigures(SProcessState& state)
 	add(state, "x87 control word", hex(controlWord), ESFK_KEPT);
 	// The low six bits of MXCSR are sticky exception flags that any
 	// arithmetic sets, the editor's own included; the rest is control.
-	add(state, "MXCSR control", hex(_mm_getcsr() & ~0x3Fu), ESFK_KEPT);
+	// Read by the instruction itself: the 32-bit build targets processors
+	// that may lack SSE, so the compiler's intrinsic is not available there.
+	unsigned int mxcsr = 0;
+	__asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
+	add(state, "MXCSR control", hex(mxcsr & ~0x3Fu), ESFK_KEPT);
 #endif
 	std::error_code failure;
 	const std::filesystem::path directory = std::filesystem::current_path(failure);
