@@ -18,8 +18,8 @@ cd "$root"
 # programs compile, but the level drawn with them is black, and the preview
 # starts with the flashlight on; with F the built-in materials draw it; after
 # Escape the window was still there a minute later) and test_wine_sheet.py
-# (its last step waits for such a preview). Each runs here as it is once
-# added to the list.
+# (pages and file pass; the preview after OK is 640x480 where the file asks
+# for 800x600). Each runs here as it is once added to the list.
 vm_tests=(
   test_vm_hlsl.py
   test_wine_boundary.py
