@@ -7,7 +7,7 @@
 # folder and reads back logs and pictures, left in build-vm/results/.
 # The Linux build's flashlight pictures (build/, made by scripts/build.sh) are
 # the reference the guest's Direct3D 9 pictures are compared with.
-# usage: scripts/test-vm.sh
+# usage: [VISTEL_VM_TESTS="test_a.py ..."] scripts/test-vm.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,6 +24,10 @@ vm_tests=(
   test_vm_hlsl.py
   test_wine_boundary.py
 )
+# A developer may run a few of them: VISTEL_VM_TESTS="test_a.py test_b.py".
+if [ -n "${VISTEL_VM_TESTS:-}" ]; then
+  read -ra vm_tests <<< "$VISTEL_VM_TESTS"
+fi
 
 bash scripts/install-packages.sh qemu-system-x86 mmdebstrap e2fsprogs
 
