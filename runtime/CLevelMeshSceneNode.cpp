@@ -1,4 +1,5 @@
 #include "CLevelMeshSceneNode.h"
+#include "HelperThreadLoop.h"
 
 #include <ICameraSceneNode.h>
 #include <IMaterialRenderer.h>
@@ -131,20 +132,31 @@ void CLevelMeshSceneNode::build(scene::IMesh* mesh, ILoadProgress* progress)
 			report.Triangles += mesh->getMeshBuffer(i)->getIndexCount() / 3;
 	// As the engine's octree node: a material for every buffer that has
 	// vertices and indices, in buffer order.
+	std::vector<scene::IMeshBuffer*> drawn;
 	for (u32 i = 0; i < bufferCount; ++i)
 	{
-		report.StageDone = static_cast<f32>(i) / static_cast<f32>(bufferCount);
-		if (progress && !progress->onLoadProgress(report))
-			return;
 		scene::IMeshBuffer* buffer = mesh->getMeshBuffer(i);
 		if (!buffer || !buffer->getVertexCount() || !buffer->getIndexCount())
 			continue;
 		Materials.push_back(buffer->getMaterial());
-		buildBuffer(buffer, static_cast<u32>(Materials.size() - 1));
+		drawn.push_back(buffer);
 	}
+	// The buffers are independent of each other: a second core orders half
+	// of them while this thread orders the rest and tells the progress hook
+	// how far both got. A buffer whose turn never came (the user stopped)
+	// keeps an empty tree and is not drawn.
+	Trees.resize(drawn.size());
+	for (std::size_t i = 0; i < drawn.size(); ++i)
+		Trees[i] = makeEmptyTree(drawn[i], static_cast<u32>(i));
+	runWithHelperThread(static_cast<unsigned>(drawn.size()),
+		[&](unsigned i) { buildBuffer(Trees[i]); },
+		[&](unsigned done) {
+			report.StageDone = drawn.empty() ? 0.f : static_cast<f32>(done) / static_cast<f32>(drawn.size());
+			return !progress || progress->onLoadProgress(report);
+		});
 }
 
-void CLevelMeshSceneNode::buildBuffer(scene::IMeshBuffer* buffer, u32 material)
+CLevelMeshSceneNode::SChunkTree CLevelMeshSceneNode::makeEmptyTree(scene::IMeshBuffer* buffer, u32 material)
 {
 	SChunkTree tree;
 	tree.Buffer = buffer;
@@ -152,6 +164,12 @@ void CLevelMeshSceneNode::buildBuffer(scene::IMeshBuffer* buffer, u32 material)
 	tree.TriangleCount = 0;
 	tree.LeafCount = 0;
 	tree.FirstLeaf = 1;
+	return tree;
+}
+
+void CLevelMeshSceneNode::buildBuffer(SChunkTree& tree) const
+{
+	scene::IMeshBuffer* buffer = tree.Buffer;
 
 	const u32 vertexCount = buffer->getVertexCount();
 	const u32 pitch = video::getVertexPitchFromType(buffer->getVertexType());
@@ -161,10 +179,7 @@ void CLevelMeshSceneNode::buildBuffer(scene::IMeshBuffer* buffer, u32 material)
 	const u32 indexCount = buffer->getIndexCount();
 	const u32 triangleCount = indexCount / 3;
 	if (!vertices || !indices || !triangleCount)
-	{
-		Trees.push_back(tree);
 		return;
-	}
 
 	// Centres of the drawable triangles; one with an index past the buffer's
 	// vertices is never drawn.
@@ -280,7 +295,6 @@ void CLevelMeshSceneNode::buildBuffer(scene::IMeshBuffer* buffer, u32 material)
 		if (first - tree.FirstLeaf < tree.LeafCount)
 			tree.Boxes[n].addInternalBox(tree.Boxes[right]);
 	}
-	Trees.push_back(std::move(tree));
 }
 
 u32 CLevelMeshSceneNode::getChunkCount() const

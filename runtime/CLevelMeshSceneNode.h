@@ -80,7 +80,10 @@ private:
 	};
 
 	void build(irr::scene::IMesh* mesh, ILoadProgress* progress = 0);
-	void buildBuffer(irr::scene::IMeshBuffer* buffer, irr::u32 material);
+	static SChunkTree makeEmptyTree(irr::scene::IMeshBuffer* buffer, irr::u32 material);
+	//! Orders the tree's buffer along the curve and fills its boxes; touches
+	//! nothing but that buffer and the tree, so buffers can be built at once.
+	void buildBuffer(SChunkTree& tree) const;
 	void clear();
 	//! Appends the triangle ranges of node n that lie not wholly outside the
 	//! planes; ranges that touch are joined.

@@ -1,0 +1,93 @@
+#ifndef VISTEL_HELPER_THREAD_LOOP_H_INCLUDED
+#define VISTEL_HELPER_THREAD_LOOP_H_INCLUDED
+
+#include <atomic>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace vistel
+{
+
+//! Runs work(i) for every i below count, shared between the calling thread
+//! and one helper thread that takes the next item whenever it is free.
+//! Before each item it takes, the calling thread asks between(itemsDone):
+//! false stops the loop, no item is started after that, and the call
+//! returns false once the helper has finished the item it was doing. The
+//! helper is always joined before the call returns; an exception thrown by
+//! an item on either thread ends the loop the same way and reaches the
+//! caller (the helper's after the join). Where no thread can be started,
+//! the calling thread does every item itself.
+template <class Work, class Between>
+bool runWithHelperThread(unsigned count, Work work, Between between)
+{
+	std::atomic<unsigned> next(0);
+	std::atomic<unsigned> done(0);
+	std::atomic<bool> stopped(false);
+	std::exception_ptr helperError;
+	auto take = [&]() -> unsigned { return stopped.load() ? count : next.fetch_add(1); };
+
+	std::thread helper;
+	if (count > 1)
+	{
+		try
+		{
+			helper = std::thread([&]() {
+				try
+				{
+					for (unsigned i = take(); i < count; i = take())
+					{
+						work(i);
+						++done;
+					}
+				}
+				catch (...)
+				{
+					helperError = std::current_exception();
+					stopped = true;
+				}
+			});
+		}
+		catch (const std::system_error&)
+		{
+		}
+	}
+	// Joined on every way out, an exception from the calling thread's own
+	// items included: a joinable thread must never be destroyed.
+	struct SJoin
+	{
+		std::thread& Helper;
+		std::atomic<bool>& Stopped;
+		~SJoin()
+		{
+			Stopped = true;
+			if (Helper.joinable())
+				Helper.join();
+		}
+	} join{ helper, stopped };
+
+	bool going = true;
+	for (;;)
+	{
+		if (!between(done.load()))
+		{
+			going = false;
+			break;
+		}
+		const unsigned i = take();
+		if (i >= count)
+			break;
+		work(i);
+		++done;
+	}
+	stopped = true;
+	if (helper.joinable())
+		helper.join();
+	if (helperError)
+		std::rethrow_exception(helperError);
+	return going;
+}
+
+} // end namespace vistel
+
+#endif
