@@ -42,7 +42,7 @@ video::S3DVertexTangents toTangentVertex(const u8* vertices, video::E_VERTEX_TYP
 class CTangentCopy
 {
 public:
-	CTangentCopy(scene::IMesh* mesh, ILoadProgress* progress) : Mesh(mesh), Progress(progress)
+	CTangentCopy(scene::IMesh* mesh, ILoadProgress* progress) : Progress(progress)
 	{
 		for (u32 b = 0; b < mesh->getMeshBufferCount(); ++b)
 			TotalIndices += mesh->getMeshBuffer(b)->getIndexCount();
@@ -107,7 +107,6 @@ public:
 	}
 
 private:
-	scene::IMesh* Mesh;
 	ILoadProgress* Progress;
 	unsigned long long TotalIndices = 0, IndicesDone = 0;
 	SLoadProgress Report;
