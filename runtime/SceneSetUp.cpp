@@ -6,6 +6,7 @@
 #include "ILoadProgress.h"
 #include "CameraStart.h"
 #include "FlashlightNode.h"
+#include "LevelTangents.h"
 #include "OnScreenTexts.h"
 #include "PathParts.h"
 #include "SPreviewRunState.h"
@@ -59,7 +60,7 @@ video::ITexture* getNormalMappingTexture(IrrlichtDevice* device, const core::str
 // material with an empty slot would draw with whatever texture the driver
 // used last.
 scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* levelMesh,
-	const core::stringc& installDirectory, scene::IMesh*& meshCopy)
+	const core::stringc& installDirectory, scene::IMesh*& meshCopy, ILoadProgress* progress)
 {
 	scene::ISceneManager* sceneManager = device->getSceneManager();
 	video::ITexture* normalMap = getNormalMappingTexture(device,
@@ -68,7 +69,9 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 		getFloorTexturePath(installDirectory, "Floor11.jpg"));
 	if (!normalMap || !colourMap)
 		return 0;
-	meshCopy = sceneManager->getMeshManipulator()->createMeshWithTangents(levelMesh);
+	// The engine's copy would keep the window waiting for seconds on a large
+	// level; this one reports between small pieces.
+	meshCopy = createLevelMeshWithTangents(levelMesh, sceneManager->getMeshManipulator(), progress);
 	if (!meshCopy)
 		return 0;
 	// Once: every buffer shares the one texture, and turning a normal map
@@ -98,16 +101,17 @@ scene::ISceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMe
 	return node;
 }
 
-void attachTriangleSelector(scene::ISceneManager* sceneManager, scene::ISceneNode* levelNode,
-	scene::IMesh* selectorMesh, bool normalMapped, ILoadProgress* progress)
+void attachTriangleSelector(scene::ISceneNode* levelNode, scene::IMesh* selectorMesh, ILoadProgress* progress)
 {
 	SPreviewRunState& state = getPreviewRunState();
-	// The level's octree selector works over the level mesh itself: the
-	// engine's copies every triangle and takes seconds and hundreds of
-	// megabytes on a level of millions of triangles.
-	scene::ITriangleSelector* selector = normalMapped
-		? sceneManager->createTriangleSelector(selectorMesh, levelNode)
-		: new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS, progress);
+	// The level's octree selector works over the level mesh itself (with
+	// normal mapping, its copy with tangents): the engine's selectors copy
+	// every triangle and take seconds and hundreds of megabytes on a level of
+	// millions of triangles, and its plain selector, which answers the same
+	// triangles for a box, tests every one of them at every query of the
+	// collision animator.
+	scene::ITriangleSelector* selector
+		= new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS, progress);
 	state.triangleSelector = selector;
 	state.collisionsActive = selector != 0;
 	if (selector)
@@ -158,6 +162,15 @@ bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
 	return progress->onLoadProgress(report);
 }
 
+// False once progress asked to stop.
+bool keepsGoing(ILoadProgress* progress, u32 triangles)
+{
+	SLoadProgress report;
+	report.Stage = ELS_BUILDING;
+	report.Triangles = triangles;
+	return !progress || progress->onLoadProgress(report);
+}
+
 u32 countTriangles(const scene::IMesh* mesh)
 {
 	u32 triangles = 0;
@@ -197,17 +210,17 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	// normal-mapped look cannot be made is shown as without normal mapping.
 	scene::IMesh* meshCopy = 0;
 	state.levelNode = settings.engine.useNormalMapping
-		? addNormalMappedLevel(device, frame, installDirectory, meshCopy) : 0;
+		? addNormalMappedLevel(device, frame, installDirectory, meshCopy, progress) : 0;
 	const bool normalMapped = state.levelNode != 0;
-	if (!state.levelNode)
+	// A normal-mapped level that was stopped is not made again without.
+	if (!state.levelNode && keepsGoing(progress, triangles))
 		state.levelNode = addScaledLevel(sceneManager, frame, settings.level, progress);
 	noteStageEnd("octree");
 	// The level node has put the mesh's triangles in its own order; the
 	// selector keeps triangle numbers, so it comes second.
 	const bool built = finishStage(progress, ELS_BUILDING, triangles);
 	if (built && state.levelNode && settings.collision.collisionEnabled)
-		attachTriangleSelector(sceneManager, state.levelNode, normalMapped ? meshCopy : frame,
-			normalMapped, progress);
+		attachTriangleSelector(state.levelNode, normalMapped ? meshCopy : frame, progress);
 	else
 		state.collisionsActive = false;
 	noteStageEnd("selector");

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config python3
-  libirrlicht-dev libgl-dev libgl1-mesa-dri libx11-dev libxfixes-dev libjpeg-dev
+  libirrlicht-dev libgl-dev libgl1-mesa-dri libx11-dev libxfixes-dev libxdamage-dev libjpeg-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
