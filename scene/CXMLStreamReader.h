@@ -46,7 +46,7 @@ byte, end tags missing at the end, or no element at all.
 The file is read in large blocks and each node is parsed in place, so the
 memory in use is one block plus the largest tag. Texts of the current node
 stay valid until the next read. */
-class CXMLStreamReader : public IXMLPullReader
+class CXMLStreamReader final : public IXMLPullReader
 {
 public:
 	//! A reader for the file (grabbed while the reader lives), or null when
@@ -57,10 +57,12 @@ public:
 	~CXMLStreamReader() override;
 
 	bool read() override;
-	irr::io::EXML_NODE getNodeType() const override;
-	const char* getNodeName() const override;
-	bool isEmptyElement() const override;
+	irr::io::EXML_NODE getNodeType() const override { return NodeType; }
+	const char* getNodeName() const override { return NodeName; }
+	bool isEmptyElement() const override { return EmptyElement; }
 	const char* getAttributeValue(const char* name) const override;
+	irr::f32 getAttributeValueAsFloat(const char* name) const override;
+	irr::s32 getAttributeValueAsInt(const char* name) const override;
 	std::string describeFirstFault() const override;
 
 	//! The attributes of the current start tag in document order, duplicates
@@ -147,6 +149,7 @@ private:
 	void detectForm();
 	std::size_t convertWide(const unsigned char* raw, std::size_t size, char* out);
 	void appendPadding();
+	void growBuffer(std::size_t size);
 	void terminateAt(std::size_t at);
 	void noteFault(std::size_t at, const std::string& message);
 	void hideNewline(std::size_t at);
