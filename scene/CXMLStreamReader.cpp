@@ -188,45 +188,6 @@ bool CXMLStreamReader::read()
 	}
 }
 
-const char* CXMLStreamReader::getAttributeValue(const char* name) const
-{
-	if (!name)
-		return nullptr;
-	// The engine compares names up to a zero byte in either, and then their
-	// lengths; the first attribute of a name wins. Names are short and most
-	// lookups miss, so the name is compared in the same pass that finds its
-	// end, and its length is counted only for a name holding a zero byte.
-	const char first = name[0];
-	for (const SAttribute& attribute : Attributes)
-	{
-		const std::size_t compareLength = attribute.CompareLength;
-		if (compareLength > 0 && attribute.Name[0] != first)
-			continue;
-		std::size_t i = 0;
-		while (i < compareLength && attribute.Name[i] == name[i])
-			++i;
-		if (i < compareLength)
-			continue;
-		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
-															: std::strlen(name) == attribute.NameLength)
-			return attribute.Value;
-	}
-	return nullptr;
-}
-
-// Values lie in the buffer, which always has PaddedConversionReach bytes
-// after its last character.
-irr::f32 CXMLStreamReader::getAttributeValueAsFloat(const char* name) const
-{
-	const char* value = getAttributeValue(name);
-	return value ? convertPaddedXMLFloat(value) : 0.f;
-}
-
-irr::s32 CXMLStreamReader::getAttributeValueAsInt(const char* name) const
-{
-	return truncateXMLInt(getAttributeValueAsFloat(name));
-}
-
 const char* CXMLStreamReader::getAttributeName(irr::u32 index) const
 {
 	return index < Attributes.size() ? Attributes[index].Name : nullptr;

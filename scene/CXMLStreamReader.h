@@ -2,8 +2,10 @@
 #define VISTEL_C_XML_STREAM_READER_H_INCLUDED
 
 #include "IXMLPullReader.h"
+#include "XMLNumberConversion.h"
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -209,6 +211,47 @@ private:
 	unsigned long long FaultLine = 0;
 	unsigned long long FaultColumn = 0;
 };
+
+// Lookups are inline: a caller that holds the reader itself, rather than
+// the interface, does a start tag's lookups without a call each.
+inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
+{
+	if (!name)
+		return nullptr;
+	// The engine compares names up to a zero byte in either, and then their
+	// lengths; the first attribute of a name wins. Names are short and most
+	// lookups miss, so the name is compared in the same pass that finds its
+	// end, and its length is counted only for a name holding a zero byte.
+	const char first = name[0];
+	for (const SAttribute& attribute : Attributes)
+	{
+		const std::size_t compareLength = attribute.CompareLength;
+		if (compareLength > 0 && attribute.Name[0] != first)
+			continue;
+		std::size_t i = 0;
+		while (i < compareLength && attribute.Name[i] == name[i])
+			++i;
+		if (i < compareLength)
+			continue;
+		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
+															: std::strlen(name) == attribute.NameLength)
+			return attribute.Value;
+	}
+	return nullptr;
+}
+
+// Values lie in the buffer, which always has PaddedConversionReach bytes
+// after its last character.
+inline irr::f32 CXMLStreamReader::getAttributeValueAsFloat(const char* name) const
+{
+	const char* value = getAttributeValue(name);
+	return value ? convertPaddedXMLFloat(value) : 0.f;
+}
+
+inline irr::s32 CXMLStreamReader::getAttributeValueAsInt(const char* name) const
+{
+	return truncateXMLInt(getAttributeValueAsFloat(name));
+}
 
 } // end namespace vistel
 

@@ -51,12 +51,6 @@ public:
 //! The engine's text-to-float conversion; 0 for a null text.
 irr::f32 convertXMLFloat(const char* text);
 
-//! convertXMLFloat for a text that is followed by at least
-//! PaddedConversionReach readable bytes (past its zero byte, whatever they
-//! hold): short decimals are then read eight digits at a time.
-irr::f32 convertPaddedXMLFloat(const char* text);
-const unsigned PaddedConversionReach = 32;
-
 //! A converted number truncated toward zero, as convertXMLInt gives it.
 irr::s32 truncateXMLInt(irr::f32 value);
 
