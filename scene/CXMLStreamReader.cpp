@@ -454,6 +454,9 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		SAttribute& attribute = Attributes[a];
 		const std::size_t nameStop = static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength;
 		terminateAt(nameStop);
+		if (attribute.NameLength > 0 && attribute.CompareLength == attribute.NameLength)
+			attribute.Prefix = static_cast<unsigned char>(attribute.Name[0]) |
+				static_cast<irr::u32>(static_cast<unsigned char>(attribute.Name[1])) << 8;
 		const std::size_t valueEnd = ValueEnds[a] & ~HasReferencesBit;
 		char* value = base + (attribute.Value - base);
 		if (ValueEnds[a] & HasReferencesBit)

@@ -133,6 +133,10 @@ private:
 		irr::u32 NameLength;
 		irr::u32 CompareLength; // up to a zero byte inside the name
 		const char* Value;
+		// The first two characters of a name that has one or more and no
+		// zero byte, once the tag is complete; NoPrefix for other names.
+		static constexpr irr::u32 NoPrefix = ~irr::u32(0);
+		irr::u32 Prefix = NoPrefix;
 	};
 
 	EStep parseNode();
@@ -219,15 +223,26 @@ inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	if (!name)
 		return nullptr;
 	// The engine compares names up to a zero byte in either, and then their
-	// lengths; the first attribute of a name wins. Names are short and most
-	// lookups miss, so the name is compared in the same pass that finds its
-	// end, and its length is counted only for a name holding a zero byte.
-	const char first = name[0];
+	// lengths; the first attribute of a name wins. A name with no zero byte
+	// in it is told first by its first two characters (the second being its
+	// end for a one-character name), compared as one number; the name asked
+	// for is most often known where this is compiled, and so is its number.
+	const unsigned char first = static_cast<unsigned char>(name[0]);
+	const irr::u32 prefix = first ? first | static_cast<irr::u32>(static_cast<unsigned char>(name[1])) << 8 : 0;
 	for (const SAttribute& attribute : Attributes)
 	{
-		const std::size_t compareLength = attribute.CompareLength;
-		if (compareLength > 0 && attribute.Name[0] != first)
+		if (attribute.Prefix == prefix)
+		{
+			std::size_t i = 2;
+			while (i < attribute.NameLength && attribute.Name[i] == name[i])
+				++i;
+			if (attribute.NameLength < 2 || (i == attribute.NameLength && name[i] == 0))
+				return attribute.Value;
 			continue;
+		}
+		if (attribute.Prefix != SAttribute::NoPrefix)
+			continue;
+		const std::size_t compareLength = attribute.CompareLength;
 		std::size_t i = 0;
 		while (i < compareLength && attribute.Name[i] == name[i])
 			++i;

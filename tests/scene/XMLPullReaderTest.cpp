@@ -179,6 +179,31 @@ TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
 	EXPECT_EQ(convertXMLFloat("1,5"), 1.f);
 }
 
+TEST_F(XMLPullReaderTest, LooksUpNamesAsTheEngineCompares)
+{
+	// Names that share their first characters, a duplicate, an empty name, a
+	// long one and one with a zero byte, which the engine compares up to the
+	// zero byte and then by length.
+	CXMLStreamReader& reader = open(std::string("<a x=\"1\" xy=\"2\" xyz=\"3\" x=\"4\" =\"5\" longname12=\"6\" q") +
+		'\0' + "r=\"7\"/>");
+	ASSERT_TRUE(reader.read());
+	struct SCase
+	{
+		const char* Name;
+		const char* Value;
+	};
+	const SCase cases[] = {{"x", "1"}, {"xy", "2"}, {"xyz", "3"}, {"xyzw", nullptr}, {"xz", nullptr},
+		{"y", nullptr}, {"", "5"}, {"longname12", "6"}, {"longname1", nullptr}, {"qst", "7"}, {"q", nullptr}};
+	for (const SCase& c : cases)
+	{
+		const char* value = reader.getAttributeValue(c.Name);
+		if (c.Value)
+			EXPECT_STREQ(value, c.Value) << c.Name;
+		else
+			EXPECT_EQ(value, nullptr) << c.Name;
+	}
+}
+
 TEST_F(XMLPullReaderTest, MissingAttributeIsNullAndZero)
 {
 	CXMLStreamReader& reader = open("<a x=\"1\"><b/></a>");
