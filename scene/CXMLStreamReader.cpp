@@ -352,6 +352,7 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 
 	Attributes.clear();
 	ValueEnds.clear();
+	NameBits = ~irr::u64(0); // every lookup scans until the tag is complete
 	bool empty = false;
 	std::size_t tagEnd;
 	for (;;)
@@ -449,14 +450,20 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		--nameEnd;
 	}
 	terminateAt(nameEnd);
+	irr::u64 nameBits = 0;
 	for (std::size_t a = 0; a < Attributes.size(); ++a)
 	{
 		SAttribute& attribute = Attributes[a];
 		const std::size_t nameStop = static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength;
 		terminateAt(nameStop);
 		if (attribute.NameLength > 0 && attribute.CompareLength == attribute.NameLength)
+		{
 			attribute.Prefix = static_cast<unsigned char>(attribute.Name[0]) |
 				static_cast<irr::u32>(static_cast<unsigned char>(attribute.Name[1])) << 8;
+			nameBits |= prefixBit(attribute.Prefix);
+		}
+		else
+			nameBits = ~irr::u64(0);
 		const std::size_t valueEnd = ValueEnds[a] & ~HasReferencesBit;
 		char* value = base + (attribute.Value - base);
 		if (ValueEnds[a] & HasReferencesBit)
@@ -465,6 +472,7 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 			base[valueEnd] = 0;
 	}
 	ValueEnds.clear();
+	NameBits = nameBits;
 
 	NodeType = irr::io::EXN_ELEMENT;
 	NodeName = base + nameBegin;

@@ -139,6 +139,9 @@ private:
 		irr::u32 Prefix = NoPrefix;
 	};
 
+	// One bit of NameBits for each first-two-characters number of a name.
+	static irr::u64 prefixBit(irr::u32 prefix) { return irr::u64(1) << ((prefix * 0x9E3779B1u) >> 26); }
+
 	EStep parseNode();
 	EStep parseText();
 	EStep parseTag(std::size_t open);
@@ -193,6 +196,10 @@ private:
 	const char* NodeName = "";
 	bool EmptyElement = false;
 	std::vector<SAttribute> Attributes;
+	// The prefixBit() of every attribute of the current start tag, or every
+	// bit when one of its names is empty or holds a zero byte: a lookup whose
+	// bit is not set has no match, and is answered without a scan.
+	irr::u64 NameBits = 0;
 	// While a start tag is parsed: where each value ends, with the top bit
 	// set when it holds a '&'.
 	std::vector<std::size_t> ValueEnds;
@@ -229,6 +236,8 @@ inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	// for is most often known where this is compiled, and so is its number.
 	const unsigned char first = static_cast<unsigned char>(name[0]);
 	const irr::u32 prefix = first ? first | static_cast<irr::u32>(static_cast<unsigned char>(name[1])) << 8 : 0;
+	if (!(NameBits & prefixBit(prefix)))
+		return nullptr;
 	for (const SAttribute& attribute : Attributes)
 	{
 		if (attribute.Prefix == prefix)

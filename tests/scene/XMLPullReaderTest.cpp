@@ -181,26 +181,34 @@ TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
 
 TEST_F(XMLPullReaderTest, LooksUpNamesAsTheEngineCompares)
 {
-	// Names that share their first characters, a duplicate, an empty name, a
-	// long one and one with a zero byte, which the engine compares up to the
-	// zero byte and then by length.
+	// First, names that share their first characters, a duplicate, an empty
+	// name, a long one and one with a zero byte, which the engine compares up
+	// to the zero byte and then by length. Then plain names only, asked for
+	// beside absent names that start like them or share their lookup bit
+	// ("b" with "id", "file" with "y").
 	CXMLStreamReader& reader = open(std::string("<a x=\"1\" xy=\"2\" xyz=\"3\" x=\"4\" =\"5\" longname12=\"6\" q") +
-		'\0' + "r=\"7\"/>");
-	ASSERT_TRUE(reader.read());
+		'\0' + "r=\"7\"/><b id=\"1\" x=\"2\" y=\"3\" z=\"4\" vid=\"5\" u0=\"6\" id=\"7\"/>");
 	struct SCase
 	{
 		const char* Name;
 		const char* Value;
 	};
-	const SCase cases[] = {{"x", "1"}, {"xy", "2"}, {"xyz", "3"}, {"xyzw", nullptr}, {"xz", nullptr},
-		{"y", nullptr}, {"", "5"}, {"longname12", "6"}, {"longname1", nullptr}, {"qst", "7"}, {"q", nullptr}};
-	for (const SCase& c : cases)
+	const std::vector<std::vector<SCase>> tags = {
+		{{"x", "1"}, {"xy", "2"}, {"xyz", "3"}, {"xyzw", nullptr}, {"xz", nullptr}, {"y", nullptr}, {"", "5"},
+			{"longname12", "6"}, {"longname1", nullptr}, {"qst", "7"}, {"q", nullptr}},
+		{{"id", "1"}, {"x", "2"}, {"y", "3"}, {"z", "4"}, {"vid", "5"}, {"u0", "6"}, {"b", nullptr}, {"file", nullptr},
+			{"i", nullptr}, {"idx", nullptr}, {"vi", nullptr}, {"u1", nullptr}, {"mid", nullptr}, {"", nullptr}}};
+	for (const std::vector<SCase>& cases : tags)
 	{
-		const char* value = reader.getAttributeValue(c.Name);
-		if (c.Value)
-			EXPECT_STREQ(value, c.Value) << c.Name;
-		else
-			EXPECT_EQ(value, nullptr) << c.Name;
+		ASSERT_TRUE(reader.read());
+		for (const SCase& c : cases)
+		{
+			const char* value = reader.getAttributeValue(c.Name);
+			if (c.Value)
+				EXPECT_STREQ(value, c.Value) << reader.getNodeName() << ' ' << c.Name;
+			else
+				EXPECT_EQ(value, nullptr) << reader.getNodeName() << ' ' << c.Name;
+		}
 	}
 }
 
