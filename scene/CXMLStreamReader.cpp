@@ -351,7 +351,6 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 	std::size_t nameEnd = j;
 
 	Attributes.clear();
-	ValueEnds.clear();
 	NameBits = ~irr::u64(0); // every lookup scans until the tag is complete
 	bool empty = false;
 	std::size_t tagEnd;
@@ -436,9 +435,13 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 			return ES_CUT;
 		}
 		// Built in place: a copy made on the stack costs a stalled load.
-		Attributes.emplace_back(base + attributeBegin, static_cast<irr::u32>(attributeEnd - attributeBegin),
-			static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin), base + valueBegin);
-		ValueEnds.push_back(static_cast<std::size_t>(j) | (references ? HasReferencesBit : 0));
+		const irr::u32 nameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
+		irr::u32 prefix = SAttribute::NoPrefix;
+		if (nameLength > 0 && !zeroInName)
+			prefix = d[attributeBegin] | (nameLength > 1 ? static_cast<irr::u32>(d[attributeBegin + 1]) << 8 : 0);
+		Attributes.emplace_back(base + attributeBegin, nameLength,
+			zeroInName ? static_cast<irr::u32>(compareEnd - attributeBegin) : nameLength, prefix, base + valueBegin,
+			static_cast<irr::u32>(j - valueBegin) | (references ? SAttribute::HasReferences : 0));
 		++j;
 	}
 
@@ -451,27 +454,17 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 	}
 	terminateAt(nameEnd);
 	irr::u64 nameBits = 0;
-	for (std::size_t a = 0; a < Attributes.size(); ++a)
+	for (const SAttribute& attribute : Attributes)
 	{
-		SAttribute& attribute = Attributes[a];
-		const std::size_t nameStop = static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength;
-		terminateAt(nameStop);
-		if (attribute.NameLength > 0 && attribute.CompareLength == attribute.NameLength)
-		{
-			attribute.Prefix = static_cast<unsigned char>(attribute.Name[0]) |
-				static_cast<irr::u32>(static_cast<unsigned char>(attribute.Name[1])) << 8;
-			nameBits |= prefixBit(attribute.Prefix);
-		}
-		else
-			nameBits = ~irr::u64(0);
-		const std::size_t valueEnd = ValueEnds[a] & ~HasReferencesBit;
+		terminateAt(static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength);
+		nameBits |= attribute.Prefix != SAttribute::NoPrefix ? prefixBit(attribute.Prefix) : ~irr::u64(0);
 		char* value = base + (attribute.Value - base);
-		if (ValueEnds[a] & HasReferencesBit)
-			decodeReferences(value, valueEnd - static_cast<std::size_t>(value - base));
+		const std::size_t valueLength = attribute.ValueLength & ~SAttribute::HasReferences;
+		if (attribute.ValueLength & SAttribute::HasReferences)
+			decodeReferences(value, valueLength);
 		else
-			base[valueEnd] = 0;
+			value[valueLength] = 0;
 	}
-	ValueEnds.clear();
 	NameBits = nameBits;
 
 	NodeType = irr::io::EXN_ELEMENT;

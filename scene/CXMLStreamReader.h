@@ -125,8 +125,10 @@ private:
 
 	struct SAttribute
 	{
-		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, const char* value) :
-			Name(name), NameLength(nameLength), CompareLength(compareLength), Value(value)
+		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, irr::u32 prefix, const char* value,
+			irr::u32 valueLength) :
+			Name(name),
+			NameLength(nameLength), CompareLength(compareLength), Value(value), Prefix(prefix), ValueLength(valueLength)
 		{
 		}
 		const char* Name;
@@ -134,9 +136,14 @@ private:
 		irr::u32 CompareLength; // up to a zero byte inside the name
 		const char* Value;
 		// The first two characters of a name that has one or more and no
-		// zero byte, once the tag is complete; NoPrefix for other names.
+		// zero byte (the second being its end for a one-character name);
+		// NoPrefix for other names.
 		static constexpr irr::u32 NoPrefix = ~irr::u32(0);
-		irr::u32 Prefix = NoPrefix;
+		irr::u32 Prefix;
+		// While the tag is parsed: the value's length, with HasReferences
+		// set when it holds a '&'. A node is far shorter than 2 GiB.
+		static constexpr irr::u32 HasReferences = irr::u32(1) << 31;
+		irr::u32 ValueLength;
 	};
 
 	// One bit of NameBits for each first-two-characters number of a name.
@@ -200,10 +207,6 @@ private:
 	// bit when one of its names is empty or holds a zero byte: a lookup whose
 	// bit is not set has no match, and is answered without a scan.
 	irr::u64 NameBits = 0;
-	// While a start tag is parsed: where each value ends, with the top bit
-	// set when it holds a '&'.
-	std::vector<std::size_t> ValueEnds;
-	static constexpr std::size_t HasReferencesBit = ~(~std::size_t(0) >> 1);
 	enum EResume
 	{
 		ER_NODE, // at the start of a node
