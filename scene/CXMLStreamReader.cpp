@@ -107,6 +107,24 @@ const SReference References[] = {
 std::size_t countNewlines(const char* begin, const char* end)
 {
 	std::size_t count = 0;
+#ifdef __SSE2__
+	// Every block that is dropped is counted: sixteen characters at a time,
+	// in byte counters that are summed before they can overflow.
+	const __m128i newline = _mm_set1_epi8('\n');
+	const __m128i zero = _mm_setzero_si128();
+	while (end - begin >= 16)
+	{
+		__m128i counters = zero;
+		for (int round = 0; round < 255 && end - begin >= 16; ++round, begin += 16)
+		{
+			const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+			counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(chunk, newline));
+		}
+		const __m128i sums = _mm_sad_epu8(counters, zero);
+		count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+			static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+	}
+#endif
 	while (begin < end)
 	{
 		const void* hit = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
@@ -168,47 +186,6 @@ bool CXMLStreamReader::read()
 		finish();
 		return false;
 	}
-}
-
-irr::io::EXML_NODE CXMLStreamReader::getNodeType() const
-{
-	return NodeType;
-}
-
-const char* CXMLStreamReader::getNodeName() const
-{
-	return NodeName;
-}
-
-bool CXMLStreamReader::isEmptyElement() const
-{
-	return EmptyElement;
-}
-
-const char* CXMLStreamReader::getAttributeValue(const char* name) const
-{
-	if (!name)
-		return nullptr;
-	// The engine compares names up to a zero byte in either, and then their
-	// lengths; the first attribute of a name wins. Names are short and most
-	// lookups miss, so the name is compared in the same pass that finds its
-	// end, and its length is counted only for a name holding a zero byte.
-	const char first = name[0];
-	for (const SAttribute& attribute : Attributes)
-	{
-		const std::size_t compareLength = attribute.CompareLength;
-		if (compareLength > 0 && attribute.Name[0] != first)
-			continue;
-		std::size_t i = 0;
-		while (i < compareLength && attribute.Name[i] == name[i])
-			++i;
-		if (i < compareLength)
-			continue;
-		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
-															: std::strlen(name) == attribute.NameLength)
-			return attribute.Value;
-	}
-	return nullptr;
 }
 
 const char* CXMLStreamReader::getAttributeName(irr::u32 index) const
@@ -374,7 +351,7 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 	std::size_t nameEnd = j;
 
 	Attributes.clear();
-	ValueEnds.clear();
+	NameBits = ~irr::u64(0); // every lookup scans until the tag is complete
 	bool empty = false;
 	std::size_t tagEnd;
 	for (;;)
@@ -458,9 +435,13 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 			return ES_CUT;
 		}
 		// Built in place: a copy made on the stack costs a stalled load.
-		Attributes.emplace_back(base + attributeBegin, static_cast<irr::u32>(attributeEnd - attributeBegin),
-			static_cast<irr::u32>((zeroInName ? compareEnd : attributeEnd) - attributeBegin), base + valueBegin);
-		ValueEnds.push_back(static_cast<std::size_t>(j) | (references ? HasReferencesBit : 0));
+		const irr::u32 nameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
+		irr::u32 prefix = SAttribute::NoPrefix;
+		if (nameLength > 0 && !zeroInName)
+			prefix = d[attributeBegin] | (nameLength > 1 ? static_cast<irr::u32>(d[attributeBegin + 1]) << 8 : 0);
+		Attributes.emplace_back(base + attributeBegin, nameLength,
+			zeroInName ? static_cast<irr::u32>(compareEnd - attributeBegin) : nameLength, prefix, base + valueBegin,
+			static_cast<irr::u32>(j - valueBegin) | (references ? SAttribute::HasReferences : 0));
 		++j;
 	}
 
@@ -472,19 +453,19 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		--nameEnd;
 	}
 	terminateAt(nameEnd);
-	for (std::size_t a = 0; a < Attributes.size(); ++a)
+	irr::u64 nameBits = 0;
+	for (const SAttribute& attribute : Attributes)
 	{
-		SAttribute& attribute = Attributes[a];
-		const std::size_t nameStop = static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength;
-		terminateAt(nameStop);
-		const std::size_t valueEnd = ValueEnds[a] & ~HasReferencesBit;
+		terminateAt(static_cast<std::size_t>(attribute.Name - base) + attribute.NameLength);
+		nameBits |= attribute.Prefix != SAttribute::NoPrefix ? prefixBit(attribute.Prefix) : ~irr::u64(0);
 		char* value = base + (attribute.Value - base);
-		if (ValueEnds[a] & HasReferencesBit)
-			decodeReferences(value, valueEnd - static_cast<std::size_t>(value - base));
+		const std::size_t valueLength = attribute.ValueLength & ~SAttribute::HasReferences;
+		if (attribute.ValueLength & SAttribute::HasReferences)
+			decodeReferences(value, valueLength);
 		else
-			base[valueEnd] = 0;
+			value[valueLength] = 0;
 	}
-	ValueEnds.clear();
+	NameBits = nameBits;
 
 	NodeType = irr::io::EXN_ELEMENT;
 	NodeName = base + nameBegin;
@@ -666,6 +647,14 @@ void CXMLStreamReader::decodeReferences(char* value, std::size_t length)
 	}
 }
 
+// Makes the buffer hold at least size characters, and as many readable
+// bytes after them as a number conversion may look at past a value's end.
+void CXMLStreamReader::growBuffer(std::size_t size)
+{
+	if (Buffer.size() < size + PaddedConversionReach)
+		Buffer.resize(size + PaddedConversionReach);
+}
+
 void CXMLStreamReader::terminateAt(std::size_t at)
 {
 	if (Buffer[at] == '\n')
@@ -720,8 +709,7 @@ bool CXMLStreamReader::fill()
 		want = std::min(want, MaxNodeBytes + 1 - End);
 	if (Form == EIF_BYTES)
 	{
-		if (Buffer.size() < End + want + Padding)
-			Buffer.resize(End + want + Padding);
+		growBuffer(End + want + Padding);
 		const irr::s32 got = File->read(Buffer.data() + End, static_cast<irr::u32>(want));
 		if (got > 0)
 		{
@@ -751,8 +739,7 @@ bool CXMLStreamReader::fill()
 		const std::size_t units = RawKept / unit;
 		if (units == 0)
 			continue;
-		if (Buffer.size() < End + units + Padding)
-			Buffer.resize(End + units + Padding);
+		growBuffer(End + units + Padding);
 		End += convertWide(Raw.data(), units * unit, Buffer.data() + End);
 		std::memmove(Raw.data(), Raw.data() + units * unit, RawKept - units * unit);
 		RawKept -= units * unit;
@@ -790,7 +777,7 @@ void CXMLStreamReader::detectForm()
 
 	if (Form == EIF_BYTES)
 	{
-		Buffer.resize(BlockSize + Padding);
+		growBuffer(BlockSize + Padding);
 		const std::size_t rest = got > mark ? got - mark : 0;
 		std::memcpy(Buffer.data(), head + mark, rest);
 		End = rest;
@@ -850,8 +837,7 @@ void CXMLStreamReader::appendPadding()
 	InputDone = true;
 	if (Form == EIF_BYTES)
 	{
-		if (Buffer.size() < End + Padding)
-			Buffer.resize(End + Padding);
+		growBuffer(End + Padding);
 		RealEnd = End;
 		std::memset(Buffer.data() + End, 0, Padding);
 		End += Padding;
@@ -864,8 +850,7 @@ void CXMLStreamReader::appendPadding()
 	std::memset(Raw.data() + RawKept, 0, zeros);
 	RawKept += zeros;
 	const std::size_t units = RawKept / unit;
-	if (Buffer.size() < End + units + 1)
-		Buffer.resize(End + units + 1);
+	growBuffer(End + units + 1);
 	// Characters made only of the zero bytes count as the end, not as text.
 	const std::size_t realUnits = (RawKept - zeros + unit - 1) / unit;
 	RealEnd = End + std::min(realUnits, units);

@@ -2,8 +2,10 @@
 #define VISTEL_C_XML_STREAM_READER_H_INCLUDED
 
 #include "IXMLPullReader.h"
+#include "XMLNumberConversion.h"
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +48,7 @@ byte, end tags missing at the end, or no element at all.
 The file is read in large blocks and each node is parsed in place, so the
 memory in use is one block plus the largest tag. Texts of the current node
 stay valid until the next read. */
-class CXMLStreamReader : public IXMLPullReader
+class CXMLStreamReader final : public IXMLPullReader
 {
 public:
 	//! A reader for the file (grabbed while the reader lives), or null when
@@ -57,10 +59,12 @@ public:
 	~CXMLStreamReader() override;
 
 	bool read() override;
-	irr::io::EXML_NODE getNodeType() const override;
-	const char* getNodeName() const override;
-	bool isEmptyElement() const override;
+	irr::io::EXML_NODE getNodeType() const override { return NodeType; }
+	const char* getNodeName() const override { return NodeName; }
+	bool isEmptyElement() const override { return EmptyElement; }
 	const char* getAttributeValue(const char* name) const override;
+	irr::f32 getAttributeValueAsFloat(const char* name) const override;
+	irr::s32 getAttributeValueAsInt(const char* name) const override;
 	std::string describeFirstFault() const override;
 
 	//! The attributes of the current start tag in document order, duplicates
@@ -121,15 +125,29 @@ private:
 
 	struct SAttribute
 	{
-		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, const char* value) :
-			Name(name), NameLength(nameLength), CompareLength(compareLength), Value(value)
+		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, irr::u32 prefix, const char* value,
+			irr::u32 valueLength) :
+			Name(name),
+			NameLength(nameLength), CompareLength(compareLength), Value(value), Prefix(prefix), ValueLength(valueLength)
 		{
 		}
 		const char* Name;
 		irr::u32 NameLength;
 		irr::u32 CompareLength; // up to a zero byte inside the name
 		const char* Value;
+		// The first two characters of a name that has one or more and no
+		// zero byte (the second being its end for a one-character name);
+		// NoPrefix for other names.
+		static constexpr irr::u32 NoPrefix = ~irr::u32(0);
+		irr::u32 Prefix;
+		// While the tag is parsed: the value's length, with HasReferences
+		// set when it holds a '&'. A node is far shorter than 2 GiB.
+		static constexpr irr::u32 HasReferences = irr::u32(1) << 31;
+		irr::u32 ValueLength;
 	};
+
+	// One bit of NameBits for each first-two-characters number of a name.
+	static irr::u64 prefixBit(irr::u32 prefix) { return irr::u64(1) << ((prefix * 0x9E3779B1u) >> 26); }
 
 	EStep parseNode();
 	EStep parseText();
@@ -147,6 +165,7 @@ private:
 	void detectForm();
 	std::size_t convertWide(const unsigned char* raw, std::size_t size, char* out);
 	void appendPadding();
+	void growBuffer(std::size_t size);
 	void terminateAt(std::size_t at);
 	void noteFault(std::size_t at, const std::string& message);
 	void hideNewline(std::size_t at);
@@ -184,10 +203,10 @@ private:
 	const char* NodeName = "";
 	bool EmptyElement = false;
 	std::vector<SAttribute> Attributes;
-	// While a start tag is parsed: where each value ends, with the top bit
-	// set when it holds a '&'.
-	std::vector<std::size_t> ValueEnds;
-	static constexpr std::size_t HasReferencesBit = ~(~std::size_t(0) >> 1);
+	// The prefixBit() of every attribute of the current start tag, or every
+	// bit when one of its names is empty or holds a zero byte: a lookup whose
+	// bit is not set has no match, and is answered without a scan.
+	irr::u64 NameBits = 0;
 	enum EResume
 	{
 		ER_NODE, // at the start of a node
@@ -206,6 +225,60 @@ private:
 	unsigned long long FaultLine = 0;
 	unsigned long long FaultColumn = 0;
 };
+
+// Lookups are inline: a caller that holds the reader itself, rather than
+// the interface, does a start tag's lookups without a call each.
+inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
+{
+	if (!name)
+		return nullptr;
+	// The engine compares names up to a zero byte in either, and then their
+	// lengths; the first attribute of a name wins. A name with no zero byte
+	// in it is told first by its first two characters (the second being its
+	// end for a one-character name), compared as one number; the name asked
+	// for is most often known where this is compiled, and so is its number.
+	const unsigned char first = static_cast<unsigned char>(name[0]);
+	const irr::u32 prefix = first ? first | static_cast<irr::u32>(static_cast<unsigned char>(name[1])) << 8 : 0;
+	if (!(NameBits & prefixBit(prefix)))
+		return nullptr;
+	for (const SAttribute& attribute : Attributes)
+	{
+		if (attribute.Prefix == prefix)
+		{
+			std::size_t i = 2;
+			while (i < attribute.NameLength && attribute.Name[i] == name[i])
+				++i;
+			if (attribute.NameLength < 2 || (i == attribute.NameLength && name[i] == 0))
+				return attribute.Value;
+			continue;
+		}
+		if (attribute.Prefix != SAttribute::NoPrefix)
+			continue;
+		const std::size_t compareLength = attribute.CompareLength;
+		std::size_t i = 0;
+		while (i < compareLength && attribute.Name[i] == name[i])
+			++i;
+		if (i < compareLength)
+			continue;
+		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
+															: std::strlen(name) == attribute.NameLength)
+			return attribute.Value;
+	}
+	return nullptr;
+}
+
+// Values lie in the buffer, which always has PaddedConversionReach bytes
+// after its last character.
+inline irr::f32 CXMLStreamReader::getAttributeValueAsFloat(const char* name) const
+{
+	const char* value = getAttributeValue(name);
+	return value ? convertPaddedXMLFloat(value) : 0.f;
+}
+
+inline irr::s32 CXMLStreamReader::getAttributeValueAsInt(const char* name) const
+{
+	return truncateXMLInt(getAttributeValueAsFloat(name));
+}
 
 } // end namespace vistel
 

@@ -40,14 +40,19 @@ public:
 	virtual std::string describeFirstFault() const = 0;
 
 	//! The attribute as a number (the engine's fast_atof); 0 when missing.
-	irr::f32 getAttributeValueAsFloat(const char* name) const;
+	//! A reader that knows more about where its texts lie may convert
+	//! faster, but always to the same bits.
+	virtual irr::f32 getAttributeValueAsFloat(const char* name) const;
 
 	//! The attribute read as a number and truncated toward zero; 0 when missing.
-	irr::s32 getAttributeValueAsInt(const char* name) const;
+	virtual irr::s32 getAttributeValueAsInt(const char* name) const;
 };
 
 //! The engine's text-to-float conversion; 0 for a null text.
 irr::f32 convertXMLFloat(const char* text);
+
+//! A converted number truncated toward zero, as convertXMLInt gives it.
+irr::s32 truncateXMLInt(irr::f32 value);
 
 //! The float conversion truncated toward zero. Values outside the s32 range
 //! saturate and NaN gives 0, where a plain cast would be undefined.

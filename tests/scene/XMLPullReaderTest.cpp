@@ -133,7 +133,8 @@ TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
 	// random decimals: each must convert to the engine's float bit for bit.
 	std::vector<std::string> texts{"0", "-0", "+0", "-", "+", ".", "-.", "5.", ".5", "-1.3671875", "0.0625",
 		"123456789", "1234567890", "4294967295", "99999999999", "0.123456789", "0.1234567890", "1.00000000001",
-		"1e3", "1E-3", "2.5e", "-7.25e+2", "1..2", "3.4.5", "12px", "x1", " 1", "1 ", "-+1", "0x10", "1,5",
+		"1e3", "1E-3", "2.5e", "12345678", "123456789.987654321", "0.21484375", "-2.4414062", "99999999.9",
+		"1/2", "1:2", "9\xff", "\xfa" "1", "-7.25e+2", "1..2", "3.4.5", "12px", "x1", " 1", "1 ", "-+1", "0x10", "1,5",
 		"340282356779733661637539395458142568448", "1e39", "-1e39", "0.000000000000000001"};
 	std::uint32_t state = 12345;
 	auto next = [&state]() {
@@ -153,11 +154,22 @@ TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
 		}
 		texts.push_back(text);
 	}
+	// The padded conversion reads past the text's zero byte: digits there, or
+	// bytes whose arithmetic carries, must not count.
+	const std::string fillers[] = {std::string(PaddedConversionReach, '9'),
+		std::string(PaddedConversionReach / 2, '\xff') + std::string(PaddedConversionReach / 2, '\xfa')};
 	for (const std::string& text : texts)
 	{
-		const irr::f32 ours = convertXMLFloat(text.c_str());
 		const irr::f32 engine = irr::core::fast_atof(text.c_str());
+		const irr::f32 ours = convertXMLFloat(text.c_str());
 		ASSERT_EQ(std::memcmp(&ours, &engine, sizeof(ours)), 0) << text << ": " << ours << " against " << engine;
+		for (const std::string& filler : fillers)
+		{
+			const std::string padded = text + '\0' + filler;
+			const irr::f32 fromPadded = convertPaddedXMLFloat(padded.c_str());
+			ASSERT_EQ(std::memcmp(&fromPadded, &engine, sizeof(ours)), 0)
+				<< text << ": " << fromPadded << " against " << engine;
+		}
 	}
 	// The engine's list of decimal points is a global its host may change.
 	const irr::core::stringc points = irr::core::LOCALE_DECIMAL_POINTS;
@@ -165,6 +177,39 @@ TEST(XMLNumberConversionTest, SameBitsAsTheEngineConversion)
 	EXPECT_EQ(convertXMLFloat("1,5"), 1.5f);
 	irr::core::LOCALE_DECIMAL_POINTS = points;
 	EXPECT_EQ(convertXMLFloat("1,5"), 1.f);
+}
+
+TEST_F(XMLPullReaderTest, LooksUpNamesAsTheEngineCompares)
+{
+	// First, names that share their first characters, a duplicate, an empty
+	// name, a long one and one with a zero byte, which the engine compares up
+	// to the zero byte and then by length. Then plain names only, asked for
+	// beside absent names that start like them or share their lookup bit
+	// ("b" with "id", "file" with "y").
+	CXMLStreamReader& reader = open(std::string("<a x=\"1\" xy=\"2\" xyz=\"3\" x=\"4\" =\"5\" longname12=\"6\" q") +
+		'\0' + "r=\"7\"/><b id=\"1\" x=\"2\" y=\"3\" z=\"4\" vid=\"5\" u0=\"6\" id=\"7\"/>");
+	struct SCase
+	{
+		const char* Name;
+		const char* Value;
+	};
+	const std::vector<std::vector<SCase>> tags = {
+		{{"x", "1"}, {"xy", "2"}, {"xyz", "3"}, {"xyzw", nullptr}, {"xz", nullptr}, {"y", nullptr}, {"", "5"},
+			{"longname12", "6"}, {"longname1", nullptr}, {"qst", "7"}, {"q", nullptr}},
+		{{"id", "1"}, {"x", "2"}, {"y", "3"}, {"z", "4"}, {"vid", "5"}, {"u0", "6"}, {"b", nullptr}, {"file", nullptr},
+			{"i", nullptr}, {"idx", nullptr}, {"vi", nullptr}, {"u1", nullptr}, {"mid", nullptr}, {"", nullptr}}};
+	for (const std::vector<SCase>& cases : tags)
+	{
+		ASSERT_TRUE(reader.read());
+		for (const SCase& c : cases)
+		{
+			const char* value = reader.getAttributeValue(c.Name);
+			if (c.Value)
+				EXPECT_STREQ(value, c.Value) << reader.getNodeName() << ' ' << c.Name;
+			else
+				EXPECT_EQ(value, nullptr) << reader.getNodeName() << ' ' << c.Name;
+		}
+	}
 }
 
 TEST_F(XMLPullReaderTest, MissingAttributeIsNullAndZero)
