@@ -26,12 +26,12 @@ cd "$root"
 # and presenting pictures (Irrlicht's clock, which switches the thread's
 # processor affinity, and wined3d's present): a picture costs seconds under
 # the emulator, and the loading screen drew one after every 40 ms of load.
-# It now waits five times a picture's cost between pictures; the window's
-# picture still stays black (not even the loading screen's own colour) and
-# its title empty until the first frame, which came after about 195 s in
-# one measured run, the window never having been focused, so the tests'
-# two-minute waits for the preview still run out. Each runs here as it is
-# once added to the list.
+# It now waits five times a picture's cost between pictures. Before that
+# change the first frame came after about 195 s in one run; after it, on a
+# machine shared by three emulators, the window stayed black (not even the
+# loading screen's own colour) and untitled for eight minutes, so the
+# tests' two-minute waits for the preview still run out. Each runs here as
+# it is once added to the list.
 vm_tests=(
   test_vm_hlsl.py
   test_wine_boundary.py
