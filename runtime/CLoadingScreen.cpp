@@ -50,6 +50,14 @@ f32 clampShare(f32 share)
 
 } // end anonymous namespace
 
+bool isLoadingPictureDue(u32 now, u32 lastDrawn, u32 lastDrawCost)
+{
+	const u32 costSpacing = lastDrawCost * CLoadingScreen::DrawCostFactor;
+	const u32 spacing = costSpacing > CLoadingScreen::RedrawInterval ? costSpacing
+		: CLoadingScreen::RedrawInterval;
+	return now - lastDrawn >= spacing;
+}
+
 f32 getLoadShareDone(const SLoadProgress& progress)
 {
 	const u32 stage = progress.Stage < ELS_COUNT ? progress.Stage : ELS_COUNT - 1;
@@ -108,8 +116,9 @@ bool CLoadingScreen::onLoadProgress(const SLoadProgress& progress)
 		BytesTotal = progress.BytesTotal;
 	}
 	const u32 now = Device->getTimer()->getRealTime();
-	if (now - LastDrawn < RedrawInterval)
+	if (now - LastPumped < RedrawInterval)
 		return true;
+	LastPumped = now;
 	// The window's messages: moving, closing, keys. Escape is a command of
 	// the event receiver, which marks the run to end.
 	if (!Device->run() || getPreviewRunState().quitRequested)
@@ -117,7 +126,8 @@ bool CLoadingScreen::onLoadProgress(const SLoadProgress& progress)
 		Stopped = true;
 		return false;
 	}
-	draw(progress);
+	if (isLoadingPictureDue(now, LastDrawn, LastDrawCost))
+		draw(progress);
 	return true;
 }
 
@@ -159,6 +169,7 @@ void CLoadingScreen::draw(const SLoadProgress& progress)
 	if (filled > 0)
 		driver->draw2DRectangle(BAR_FILL, core::rect<s32>(left, top, left + filled, top + barHeight));
 	driver->endScene();
+	LastDrawCost = Device->getTimer()->getRealTime() - LastDrawn;
 }
 
 } // end namespace vistel

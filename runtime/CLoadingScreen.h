@@ -22,6 +22,13 @@ struct SLoadingScreenTexts
 	irr::f32 Done = 0.f;          //!< the whole load's share done, 0 to 1
 };
 
+//! Whether the loading screen draws again at now (milliseconds), its last
+//! picture begun at lastDrawn and taken lastDrawCost to draw. Pictures come
+//! at most every CLoadingScreen::RedrawInterval, and no sooner than the
+//! last one's cost times DrawCostFactor: where a picture is dear (a
+//! software renderer, a slow machine) the load still gets most of the time.
+bool isLoadingPictureDue(irr::u32 now, irr::u32 lastDrawn, irr::u32 lastDrawCost);
+
 //! The share of the whole load done at a report: each stage counts for a
 //! fixed part (reading the most), and within it its own share done.
 irr::f32 getLoadShareDone(const SLoadProgress& progress);
@@ -31,8 +38,9 @@ SLoadingScreenTexts buildLoadingScreenTexts(const SLoadProgress& progress);
 //! Shows the load's progress in the preview window while the level is read
 //! and built on the window's own thread, and answers the window's messages
 //! meanwhile, so that it can be moved and never looks hung. Told often, it
-//! pumps and draws at most every RedrawInterval milliseconds. Closing the
-//! window or Escape asks the load to stop.
+//! pumps at most every RedrawInterval milliseconds and draws when
+//! isLoadingPictureDue says so. Closing the window or Escape asks the load
+//! to stop.
 class CLoadingScreen : public ILoadProgress
 {
 public:
@@ -52,12 +60,17 @@ public:
 	bool isStopped() const { return Stopped; }
 
 	static const irr::u32 RedrawInterval = 40;
+	//! Pictures begin at least this many times the last one's cost apart:
+	//! drawing takes at most a fifth of the load.
+	static const irr::u32 DrawCostFactor = 5;
 
 private:
 	void draw(const SLoadProgress& progress);
 
 	irr::IrrlichtDevice* Device;
+	irr::u32 LastPumped = 0;
 	irr::u32 LastDrawn = 0;
+	irr::u32 LastDrawCost = 0;
 	bool Stopped = false;
 	irr::core::stringw LastCaption;
 	//! The bytes read, kept for the later stages' pictures.

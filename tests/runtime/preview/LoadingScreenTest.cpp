@@ -77,6 +77,32 @@ TEST(LoadingScreen, TextsAndShareDoneFollowTheStages)
 	}
 }
 
+TEST(LoadingScreen, PicturesLeaveTheLoadMostOfTheTime)
+{
+	// A cheap picture is drawn every RedrawInterval; a dear one (a software
+	// renderer on a slow machine, where a picture took seconds and the load
+	// did little but draw) only after five times its cost. The clock may
+	// wrap between pictures.
+	struct SCase
+	{
+		u32 Now, LastDrawn, LastDrawCost;
+		bool Due;
+	};
+	const SCase cases[] = {
+		{ 1039, 1000, 2, false },
+		{ 1040, 1000, 2, true },
+		{ 1040, 1000, 8, true },
+		{ 1040, 1000, 9, false },
+		{ 1000 + 2499, 1000, 500, false },
+		{ 1000 + 2500, 1000, 500, true },
+		{ 10, 0xFFFFFFF0u, 3, false },
+		{ 30, 0xFFFFFFF0u, 3, true },
+	};
+	for (const SCase& c : cases)
+		EXPECT_EQ(isLoadingPictureDue(c.Now, c.LastDrawn, c.LastDrawCost), c.Due)
+			<< c.Now << " " << c.LastDrawn << " " << c.LastDrawCost;
+}
+
 TEST(LoadingScreen, AsksToStopOnceTheWindowClosesOrEscapeWasPressed)
 {
 	for (const bool escape : {false, true})
