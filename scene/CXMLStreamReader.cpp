@@ -38,6 +38,7 @@ struct SCharTables
 	unsigned char AttributeName[256]; // stops at '=' and blanks; the zero byte is noted
 	unsigned char Quote[256];         // stops at either quote and the zero byte
 	unsigned char Value[256];         // stops at either quote, '&' and the zero byte
+	unsigned char PlainValue[256];    // stops at '"', '&' and the zero byte
 
 	SCharTables()
 	{
@@ -57,6 +58,8 @@ struct SCharTables
 			Value[static_cast<unsigned char>(stop)] = ECC_STOP;
 			if (stop != '&')
 				Quote[static_cast<unsigned char>(stop)] = ECC_STOP;
+			if (stop != '\'')
+				PlainValue[static_cast<unsigned char>(stop)] = ECC_STOP;
 		}
 	}
 };
@@ -92,6 +95,56 @@ inline std::size_t findValueStop(const unsigned char* d, std::size_t j, std::siz
 	while (j < end && Tables.Value[d[j]] == ECC_PLAIN)
 		++j;
 	return j;
+}
+
+// The plain path's scans (readPlainStartTag): the first position from j
+// that ends an element name there (a blank, '>', or any other control
+// character, the zero byte included), or that ends a value there ('"', '&'
+// or the zero byte). The zero byte after the buffer's last character stops
+// both, so sixteen characters are tested at once where the processor has
+// SSE2, with no test of the buffer's end.
+inline std::size_t findPlainNameStop(const unsigned char* d, std::size_t j)
+{
+#ifdef __SSE2__
+	const __m128i space = _mm_set1_epi8(' ');
+	const __m128i close = _mm_set1_epi8('>');
+	const __m128i lastControl = _mm_set1_epi8(0x1F);
+	for (;; j += 16)
+	{
+		const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + j));
+		const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
+		const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, close)), control);
+		const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+		if (mask != 0)
+			return j + static_cast<std::size_t>(__builtin_ctz(mask));
+	}
+#else
+	while (d[j] != ' ' && d[j] != '>' && d[j] >= 0x20)
+		++j;
+	return j;
+#endif
+}
+
+inline std::size_t findPlainValueStop(const unsigned char* d, std::size_t j)
+{
+#ifdef __SSE2__
+	const __m128i quote = _mm_set1_epi8('"');
+	const __m128i ampersand = _mm_set1_epi8('&');
+	const __m128i zero = _mm_setzero_si128();
+	for (;; j += 16)
+	{
+		const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + j));
+		const __m128i stops = _mm_or_si128(
+			_mm_or_si128(_mm_cmpeq_epi8(chunk, quote), _mm_cmpeq_epi8(chunk, ampersand)), _mm_cmpeq_epi8(chunk, zero));
+		const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+		if (mask != 0)
+			return j + static_cast<std::size_t>(__builtin_ctz(mask));
+	}
+#else
+	while (Tables.PlainValue[d[j]] == ECC_PLAIN)
+		++j;
+	return j;
+#endif
 }
 
 // The five references the engine's reader replaces in attribute values.
@@ -168,6 +221,8 @@ bool CXMLStreamReader::read()
 {
 	if (Finished)
 		return false;
+	if (readPlainNode())
+		return true;
 	for (;;)
 	{
 		const EStep step = parseNode();
@@ -198,11 +253,143 @@ const char* CXMLStreamReader::getAttributeValue(irr::u32 index) const
 	return index < Attributes.size() ? Attributes[index].Value : nullptr;
 }
 
+bool CXMLStreamReader::hasLength(const char* text, std::size_t length)
+{
+	return std::strlen(text) == length;
+}
+
 std::string CXMLStreamReader::describeFirstFault() const
 {
 	if (FaultMessage.empty())
 		return std::string();
 	return "line " + std::to_string(FaultLine) + ", column " + std::to_string(FaultColumn) + ": " + FaultMessage;
+}
+
+// The plain path: most nodes of a scene document are a start tag whose
+// attributes are written name="value" with no reference in the value, or
+// an end tag, after a few blanks, complete in the buffer. Those are read
+// here in one pass and with fewer questions than parseNode asks: a node
+// that is anything else (a text, comment or declaration, a tag cut off by
+// the buffer's end, a name with a zero byte, a value in single quotes or
+// with a '&', blanks around '=') is left untouched, and parseNode reads it
+// from its start, so every node reads exactly as there. The zero byte the
+// buffer keeps after its last character (fill) ends every scan here.
+bool CXMLStreamReader::readPlainNode()
+{
+	if (Resume != ER_NODE || Begin >= End)
+		return false;
+	const unsigned char* d = reinterpret_cast<const unsigned char*>(Buffer.data());
+	std::size_t i = Begin;
+	while (isBlank(d[i]))
+		++i;
+	if (d[i] != '<')
+		return false;
+	switch (d[i + 1])
+	{
+	case '/':
+		return readPlainEndTag(i);
+	case '?':
+	case '!':
+	case 0:
+		return false;
+	default:
+		return readPlainStartTag(i);
+	}
+}
+
+bool CXMLStreamReader::readPlainStartTag(std::size_t open)
+{
+	char* const base = Buffer.data();
+	const unsigned char* d = reinterpret_cast<const unsigned char*>(base);
+	const std::size_t nameBegin = open + 1;
+	std::size_t j = findPlainNameStop(d, nameBegin);
+	// Other control characters belong to the name, and are left to
+	// parseStartTag with the zero byte.
+	if (d[j] == 0 || Tables.ElementName[d[j]] != ECC_STOP)
+		return false;
+	std::size_t nameEnd = j;
+
+	Attributes.clear();
+	bool empty = false;
+	std::size_t tagEnd;
+	for (;;)
+	{
+		while (isBlank(d[j]))
+			++j;
+		const unsigned char c = d[j];
+		if (c == '>')
+		{
+			tagEnd = j + 1;
+			break;
+		}
+		if (c == '/')
+		{
+			empty = true;
+			tagEnd = j + 2;
+			if (tagEnd > End)
+				return false;
+			break;
+		}
+		const std::size_t attributeBegin = j;
+		while (Tables.AttributeName[d[j]] == ECC_PLAIN)
+			++j;
+		if (j == attributeBegin || d[j] != '=' || d[j + 1] != '"')
+			return false;
+		const std::size_t attributeEnd = j;
+		const std::size_t valueBegin = j + 2;
+		j = findPlainValueStop(d, valueBegin);
+		if (d[j] != '"')
+			return false;
+		const irr::u32 nameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
+		const irr::u32 prefix =
+			d[attributeBegin] | (nameLength > 1 ? static_cast<irr::u32>(d[attributeBegin + 1]) << 8 : 0);
+		Attributes.emplace_back(base + attributeBegin, nameLength, nameLength, prefix, base + valueBegin,
+			static_cast<irr::u32>(j - valueBegin));
+		++j;
+	}
+
+	// Complete: the texts are terminated in place, as parseStartTag does.
+	if (nameEnd > nameBegin && base[nameEnd - 1] == '/')
+	{
+		empty = true;
+		--nameEnd;
+	}
+	terminateAt(nameEnd);
+	irr::u64 nameBits = 0;
+	for (const SAttribute& attribute : Attributes)
+	{
+		base[attribute.Name - base + attribute.NameLength] = 0; // the '='
+		base[attribute.Value - base + attribute.ValueLength] = 0; // the closing quote
+		nameBits |= prefixBit(attribute.Prefix);
+	}
+	NameBits = nameBits;
+	NodeType = irr::io::EXN_ELEMENT;
+	NodeName = base + nameBegin;
+	EmptyElement = empty;
+	Begin = tagEnd;
+	++Elements;
+	if (!empty)
+		++OpenElements;
+	return true;
+}
+
+bool CXMLStreamReader::readPlainEndTag(std::size_t open)
+{
+	char* const base = Buffer.data();
+	std::size_t j = open + 2;
+	while (base[j] != '>' && base[j] != 0)
+		++j;
+	if (base[j] != '>')
+		return false;
+	base[j] = 0;
+	NodeType = irr::io::EXN_ELEMENT_END;
+	NodeName = base + open + 2;
+	EmptyElement = false;
+	Attributes.clear();
+	Begin = j + 1;
+	if (OpenElements > 0)
+		--OpenElements;
+	return true;
 }
 
 // One node, as the engine's reader takes it: text up to the next '<' (a
@@ -671,10 +858,19 @@ void CXMLStreamReader::hideNewline(std::size_t at)
 	HasHiddenNewline = true;
 }
 
-// Reads the next block: what was read already is dropped, the node not yet
-// complete moves to the front, and at least as much again as it holds is
-// read after it.
+// Reads the next block, and keeps a zero byte after the last character,
+// where the plain path's scans stop.
 bool CXMLStreamReader::fill()
+{
+	const bool filled = fillBlock();
+	if (!Buffer.empty())
+		Buffer[End] = 0;
+	return filled;
+}
+
+// What was read already is dropped, the node not yet complete moves to the
+// front, and at least as much again as it holds is read after it.
+bool CXMLStreamReader::fillBlock()
 {
 	if (InputDone)
 		return false;

@@ -149,6 +149,11 @@ private:
 	// One bit of NameBits for each first-two-characters number of a name.
 	static irr::u64 prefixBit(irr::u32 prefix) { return irr::u64(1) << ((prefix * 0x9E3779B1u) >> 26); }
 
+	bool readPlainNode();
+	bool readPlainStartTag(std::size_t open);
+	bool readPlainEndTag(std::size_t open);
+	// strlen(text) == length, out of line: only names that hold a zero byte ask.
+	VISTEL_RARE_PATH static bool hasLength(const char* text, std::size_t length);
 	EStep parseNode();
 	EStep parseText();
 	EStep parseTag(std::size_t open);
@@ -162,6 +167,7 @@ private:
 	void decodeReferences(char* value, std::size_t length);
 
 	bool fill();
+	bool fillBlock();
 	void detectForm();
 	std::size_t convertWide(const unsigned char* raw, std::size_t size, char* out);
 	void appendPadding();
@@ -261,7 +267,7 @@ inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
 		if (i < compareLength)
 			continue;
 		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
-															: std::strlen(name) == attribute.NameLength)
+															: hasLength(name, attribute.NameLength))
 			return attribute.Value;
 	}
 	return nullptr;

@@ -7,6 +7,11 @@
 namespace vistel
 {
 
+irr::f32 numberDetail::convertWithEngine(const char* text)
+{
+	return irr::core::fast_atof(text);
+}
+
 irr::f32 convertXMLFloat(const char* text)
 {
 	return text ? numberDetail::convertDecimal<numberDetail::readDigits>(text) : 0.f;

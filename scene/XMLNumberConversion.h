@@ -11,8 +11,21 @@
 namespace vistel
 {
 
+// For work that is rare on the inline paths below: out of line and, where
+// the compiler knows the word, cold, so that a caller's loop around an
+// inline conversion keeps its own values in registers instead of saving
+// them for a call on every pass.
+#if defined(__GNUC__)
+#define VISTEL_RARE_PATH __attribute__((cold, noinline))
+#else
+#define VISTEL_RARE_PATH
+#endif
+
 namespace numberDetail
 {
+
+//! The engine's fast_atof itself, out of line.
+VISTEL_RARE_PATH irr::f32 convertWithEngine(const char* text);
 
 // Up to nine decimal digits as an integer; count gets how many were taken.
 // Nine digits never reach the point where the engine's strtof10 switches
@@ -101,7 +114,7 @@ inline irr::f32 convertDecimal(const char* text)
 		if (plain && *in != 'e' && *in != 'E')
 			return negative ? -value : value;
 	}
-	return irr::core::fast_atof(text);
+	return convertWithEngine(text);
 }
 
 } // end namespace numberDetail
