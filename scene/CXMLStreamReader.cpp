@@ -341,20 +341,12 @@ bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 		if (d[j] != '"')
 			return false;
 		const irr::u32 nameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
-		const irr::u32 prefix =
-			d[attributeBegin] | (nameLength > 1 ? static_cast<irr::u32>(d[attributeBegin + 1]) << 8 : 0);
-		Attributes.emplace_back(base + attributeBegin, nameLength, nameLength, prefix, base + valueBegin,
-			static_cast<irr::u32>(j - valueBegin));
+		Attributes.emplace_back(base + attributeBegin, nameLength, nameLength, namePrefix(d + attributeBegin, nameLength),
+			base + valueBegin, static_cast<irr::u32>(j - valueBegin));
 		++j;
 	}
 
 	// Complete: the texts are terminated in place, as parseStartTag does.
-	if (nameEnd > nameBegin && base[nameEnd - 1] == '/')
-	{
-		empty = true;
-		--nameEnd;
-	}
-	terminateAt(nameEnd);
 	irr::u64 nameBits = 0;
 	for (const SAttribute& attribute : Attributes)
 	{
@@ -363,13 +355,7 @@ bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 		nameBits |= prefixBit(attribute.Prefix);
 	}
 	NameBits = nameBits;
-	NodeType = irr::io::EXN_ELEMENT;
-	NodeName = base + nameBegin;
-	EmptyElement = empty;
-	Begin = tagEnd;
-	++Elements;
-	if (!empty)
-		++OpenElements;
+	reportStartTag(nameBegin, nameEnd, empty, tagEnd);
 	return true;
 }
 
@@ -381,14 +367,7 @@ bool CXMLStreamReader::readPlainEndTag(std::size_t open)
 		++j;
 	if (base[j] != '>')
 		return false;
-	base[j] = 0;
-	NodeType = irr::io::EXN_ELEMENT_END;
-	NodeName = base + open + 2;
-	EmptyElement = false;
-	Attributes.clear();
-	Begin = j + 1;
-	if (OpenElements > 0)
-		--OpenElements;
+	reportEndTag(open + 2, j);
 	return true;
 }
 
@@ -623,9 +602,8 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 		}
 		// Built in place: a copy made on the stack costs a stalled load.
 		const irr::u32 nameLength = static_cast<irr::u32>(attributeEnd - attributeBegin);
-		irr::u32 prefix = SAttribute::NoPrefix;
-		if (nameLength > 0 && !zeroInName)
-			prefix = d[attributeBegin] | (nameLength > 1 ? static_cast<irr::u32>(d[attributeBegin + 1]) << 8 : 0);
+		const irr::u32 prefix =
+			nameLength > 0 && !zeroInName ? namePrefix(d + attributeBegin, nameLength) : SAttribute::NoPrefix;
 		Attributes.emplace_back(base + attributeBegin, nameLength,
 			zeroInName ? static_cast<irr::u32>(compareEnd - attributeBegin) : nameLength, prefix, base + valueBegin,
 			static_cast<irr::u32>(j - valueBegin) | (references ? SAttribute::HasReferences : 0));
@@ -634,12 +612,6 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 
 	// The tag is complete: terminate its texts in place. No byte of it is
 	// needed again.
-	if (nameEnd > nameBegin && base[nameEnd - 1] == '/')
-	{
-		empty = true;
-		--nameEnd;
-	}
-	terminateAt(nameEnd);
 	irr::u64 nameBits = 0;
 	for (const SAttribute& attribute : Attributes)
 	{
@@ -653,15 +625,28 @@ CXMLStreamReader::EStep CXMLStreamReader::parseStartTag(std::size_t open)
 			value[valueLength] = 0;
 	}
 	NameBits = nameBits;
+	reportStartTag(nameBegin, nameEnd, empty, tagEnd);
+	return ES_NODE;
+}
 
+// Makes the start tag whose name runs from nameBegin to nameEnd the current
+// node: a name that ends in '/' makes it an empty element, the name is
+// terminated in place, and reading goes on at tagEnd.
+inline void CXMLStreamReader::reportStartTag(std::size_t nameBegin, std::size_t nameEnd, bool empty, std::size_t tagEnd)
+{
+	if (nameEnd > nameBegin && Buffer[nameEnd - 1] == '/')
+	{
+		empty = true;
+		--nameEnd;
+	}
+	terminateAt(nameEnd);
 	NodeType = irr::io::EXN_ELEMENT;
-	NodeName = base + nameBegin;
+	NodeName = Buffer.data() + nameBegin;
 	EmptyElement = empty;
 	Begin = tagEnd;
 	++Elements;
 	if (!empty)
 		++OpenElements;
-	return ES_NODE;
 }
 
 CXMLStreamReader::EStep CXMLStreamReader::parseEndTag(std::size_t open)
@@ -672,7 +657,14 @@ CXMLStreamReader::EStep CXMLStreamReader::parseEndTag(std::size_t open)
 		nameBegin < End ? std::memchr(Buffer.data() + nameBegin, '>', End - nameBegin) : nullptr;
 	if (!close)
 		return outOfData(open, "end tag");
-	const std::size_t closeAt = static_cast<std::size_t>(static_cast<const char*>(close) - Buffer.data());
+	reportEndTag(nameBegin, static_cast<std::size_t>(static_cast<const char*>(close) - Buffer.data()));
+	return ES_NODE;
+}
+
+// Makes the end tag whose name runs from nameBegin to its '>' at closeAt the
+// current node.
+inline void CXMLStreamReader::reportEndTag(std::size_t nameBegin, std::size_t closeAt)
+{
 	Buffer[closeAt] = 0;
 	NodeType = irr::io::EXN_ELEMENT_END;
 	NodeName = Buffer.data() + nameBegin;
@@ -681,7 +673,6 @@ CXMLStreamReader::EStep CXMLStreamReader::parseEndTag(std::size_t open)
 	Begin = closeAt + 1;
 	if (OpenElements > 0)
 		--OpenElements;
-	return ES_NODE;
 }
 
 CXMLStreamReader::EStep CXMLStreamReader::parseDeclaration(std::size_t open)
@@ -842,7 +833,7 @@ void CXMLStreamReader::growBuffer(std::size_t size)
 		Buffer.resize(size + PaddedConversionReach);
 }
 
-void CXMLStreamReader::terminateAt(std::size_t at)
+inline void CXMLStreamReader::terminateAt(std::size_t at)
 {
 	if (Buffer[at] == '\n')
 		hideNewline(at);

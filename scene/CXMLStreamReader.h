@@ -146,6 +146,12 @@ private:
 		irr::u32 ValueLength;
 	};
 
+	// The first two characters of a name of length characters (at least one,
+	// no zero byte) as one number: the second is 0 for a one-character name.
+	static irr::u32 namePrefix(const unsigned char* name, irr::u32 length)
+	{
+		return name[0] | (length > 1 ? static_cast<irr::u32>(name[1]) << 8 : 0);
+	}
 	// One bit of NameBits for each first-two-characters number of a name.
 	static irr::u64 prefixBit(irr::u32 prefix) { return irr::u64(1) << ((prefix * 0x9E3779B1u) >> 26); }
 
@@ -154,6 +160,8 @@ private:
 	bool readPlainEndTag(std::size_t open);
 	// strlen(text) == length, out of line: only names that hold a zero byte ask.
 	VISTEL_RARE_PATH static bool hasLength(const char* text, std::size_t length);
+	void reportStartTag(std::size_t nameBegin, std::size_t nameEnd, bool empty, std::size_t tagEnd);
+	void reportEndTag(std::size_t nameBegin, std::size_t closeAt);
 	EStep parseNode();
 	EStep parseText();
 	EStep parseTag(std::size_t open);
