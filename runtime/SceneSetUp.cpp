@@ -67,11 +67,13 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 		getFloorTexturePath(installDirectory, "Floor11_b.jpg"));
 	video::ITexture* colourMap = getNormalMappingTexture(device,
 		getFloorTexturePath(installDirectory, "Floor11.jpg"));
+	noteStageEnd("normal-textures");
 	if (!normalMap || !colourMap)
 		return 0;
 	// The engine's copy would keep the window waiting for seconds on a large
 	// level; this one reports between small pieces.
 	meshCopy = createLevelMeshWithTangents(levelMesh, sceneManager->getMeshManipulator(), progress);
+	noteStageEnd("tangents");
 	if (!meshCopy)
 		return 0;
 	// Once: every buffer shares the one texture, and turning a normal map
@@ -242,6 +244,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.flashlightNode = addFlashlight(sceneManager, state.camera);
 
 	setUpShaderMaterials(device, state.levelNode, settings);
+	noteStageEnd("shaders");
 	// The shaders take a moment to compile: the loading screen stays alive.
 	// Whether to go on is asked once the set-up is done.
 	finishStage(progress, ELS_COLLISION, triangles);
