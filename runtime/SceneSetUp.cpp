@@ -143,15 +143,6 @@ void addCamera(IrrlichtDevice* device, const SPreviewSettings& settings)
 	}
 }
 
-void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level)
-{
-	video::IVideoDriver* driver = device->getVideoDriver();
-	device->getSceneManager()->addSkyBoxSceneNode(driver->getTexture(level.topTexture),
-		driver->getTexture(level.bottomTexture), driver->getTexture(level.leftTexture),
-		driver->getTexture(level.rightTexture), driver->getTexture(level.centerTexture),
-		driver->getTexture(level.backTexture), 0, -1);
-}
-
 // Tells progress that a stage is done; false when it asks to stop.
 bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
 {
@@ -162,6 +153,23 @@ bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
 	report.StageDone = 1.f;
 	report.Triangles = triangles;
 	return progress->onLoadProgress(report);
+}
+
+void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level, ILoadProgress* progress, u32 triangles)
+{
+	video::IVideoDriver* driver = device->getVideoDriver();
+	// Six pictures of the user's choice, each of them decoded and sent to
+	// the driver: the loading screen stays alive between them.
+	const core::stringc* const paths[] = {&level.topTexture, &level.bottomTexture, &level.leftTexture,
+		&level.rightTexture, &level.centerTexture, &level.backTexture};
+	video::ITexture* textures[6] = {};
+	for (u32 i = 0; i < 6; ++i)
+	{
+		textures[i] = driver->getTexture(*paths[i]);
+		finishStage(progress, ELS_COLLISION, triangles);
+	}
+	device->getSceneManager()->addSkyBoxSceneNode(textures[0], textures[1], textures[2], textures[3],
+		textures[4], textures[5], 0, -1);
 }
 
 // False once progress asked to stop.
@@ -254,7 +262,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.levelNode->setMaterialFlag(video::EMF_WIREFRAME, settings.engine.wireframe);
 
 	if (wantsSkyBox(settings.level))
-		addSkyBox(device, settings.level);
+		addSkyBox(device, settings.level, progress, triangles);
 
 	state.camera->setNearValue(settings.camera.nearValue);
 	state.camera->setFarValue(settings.camera.farValue);
