@@ -29,10 +29,9 @@ X11_REDRAWS = os.path.join(os.path.dirname(e2e.X11_CLOSE), "vistel-x11-redraws")
 # The longest time the loading screen may go without being drawn again. It
 # is drawn every 40 ms between pieces of work of a few milliseconds; the
 # rest is room for a machine shared with other work (on one loaded with five
-# times its cores the longest gap was 0.22 to 0.66 s, after the first
-# picture, while the engine loads the first textures and the thread waits for
-# a core) and the sanitizer build. A step that does not report keeps it
-# undrawn for seconds on this level.
+# to six times its cores the longest gap was 0.08 to 0.84 s, at no fixed
+# place: the thread waiting for a core) and the sanitizer build. A step that
+# does not report keeps it undrawn for seconds on this level.
 REDRAW_GAP_BOUND = 1.0
 
 
