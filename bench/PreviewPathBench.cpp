@@ -3,12 +3,18 @@
 // device, the load, the octree node, the triangle selector, the rest of the
 // set-up and the first frame. Then it draws for a while and prints the frame
 // rate with the flashlight shaders (or without, --no-shaders).
-//   PreviewPathBench <level.xml> [--fps-seconds S] [--shot FILE] [--no-shaders] [--empty]
+//   PreviewPathBench <level.xml> [--fps-seconds S] [--move-seconds S] [--shot FILE]
+//                    [--no-shaders] [--normal-mapping] [--loading-screen] [--empty]
 // The level's folder plays the editor's install directory: the scene file
 // is written there and its Textures folder is the texture directory. The
 // benchmark keeps one copy of the document, as the editor does, and answers
 // the plug-in's requests from it. --empty draws one frame of an empty window
-// instead: the engine's baseline memory.
+// instead: the engine's baseline memory. --loading-screen loads as the
+// preview does, with its loading screen, and prints each step's longest gap
+// between progress reports; --normal-mapping turns the normal-mapped look
+// on. --move-seconds holds the forward key down after the frame-rate run and
+// prints how many frames the camera took to move, and the frame rate while
+// it walks (collision queries included).
 // Prints "stage NAME SECONDS" lines, the triangles of the level mesh and of
 // the first frame, vertex and index bytes, the host's copy and the peak
 // resident memory.
@@ -21,10 +27,13 @@
 #include "SceneSetUp.h"
 #include "StageTiming.h"
 #include "CPreviewEventReceiver.h"
+#include "CLoadingScreen.h"
+#include "CTXSMeshFileLoader.h"
 
 #include <irrlicht.h>
 
 #include "BenchMeasures.h"
+#include "CReportGapWatch.h"
 
 #include <chrono>
 #include <cstdio>
@@ -43,6 +52,7 @@ Clock::time_point stageMark;
 double cpuMark = 0;
 std::string hostDocument;
 std::string installReply;
+CReportGapWatch* gapWatch = nullptr;
 
 void printStage(const char* name)
 {
@@ -51,6 +61,8 @@ void printStage(const char* name)
 	std::printf("cpu %s %.3f\n", name, cpu - cpuMark);
 	cpuMark = cpu;
 	std::printf("memory %s resident %ld peak %ld KiB\n", name, residentKiB(), peakResidentKiB());
+	if (gapWatch)
+		gapWatch->endStep(name);
 	stageMark = Clock::now();
 }
 
@@ -63,6 +75,48 @@ int VISTEL_CALL answer(SCallbackRecord* record)
 	else
 		std::memcpy(record->reply, reply.data(), reply.size());
 	return 0;
+}
+
+// Holds the forward key down (or lets it go) as the window would report it.
+void pressForward(IrrlichtDevice* device, bool down)
+{
+	SEvent key;
+	key.EventType = EET_KEY_INPUT_EVENT;
+	key.KeyInput.Char = 0;
+	key.KeyInput.Key = KEY_KEY_W;
+	key.KeyInput.PressedDown = down;
+	key.KeyInput.Shift = false;
+	key.KeyInput.Control = false;
+	device->postEventFromUser(key);
+}
+
+// Holds the forward key for a while: the frames until the camera moved, and
+// the frame rate while it walks.
+void measureWalk(IrrlichtDevice* device, vistel::SPreviewSettings& settings, s32& lastFrameRate,
+	double seconds)
+{
+	scene::ICameraSceneNode* camera = vistel::getPreviewRunState().camera;
+	const core::vector3df start = camera->getAbsolutePosition();
+	const Clock::time_point walkStart = Clock::now();
+	const double cpuStart = cpuSeconds();
+	pressForward(device, true);
+	u32 frames = 0, framesToMove = 0;
+	double secondsToMove = -1;
+	while (device->run() && secondsSince(walkStart) < seconds)
+	{
+		vistel::renderActiveFrame(device, settings, lastFrameRate);
+		++frames;
+		if (secondsToMove < 0 && camera->getAbsolutePosition() != start)
+		{
+			framesToMove = frames;
+			secondsToMove = secondsSince(walkStart);
+		}
+	}
+	pressForward(device, false);
+	std::printf("move-response frames %u seconds %.3f distance %.1f\n", framesToMove, secondsToMove,
+		camera->getAbsolutePosition().getDistanceFrom(start));
+	std::printf("fps-walking %.2f\n", frames / secondsSince(walkStart));
+	std::printf("cpu-ms-per-frame-walking %.3f\n", frames ? (cpuSeconds() - cpuStart) * 1000.0 / frames : 0.0);
 }
 
 bool readDocument(const char* path, std::string& text)
@@ -89,15 +143,21 @@ int main(int argc, char** argv)
 		return 2;
 	}
 	const std::string levelPath = argv[1];
-	double fpsSeconds = 0;
-	bool shaders = true, empty = false;
+	double fpsSeconds = 0, moveSeconds = 0;
+	bool shaders = true, empty = false, normalMapping = false, withLoadingScreen = false;
 	const char* shotPath = nullptr;
 	for (int i = 2; i < argc; ++i)
 	{
 		if (std::strcmp(argv[i], "--fps-seconds") == 0 && i + 1 < argc)
 			fpsSeconds = std::atof(argv[++i]);
+		else if (std::strcmp(argv[i], "--move-seconds") == 0 && i + 1 < argc)
+			moveSeconds = std::atof(argv[++i]);
 		else if (std::strcmp(argv[i], "--no-shaders") == 0)
 			shaders = false;
+		else if (std::strcmp(argv[i], "--normal-mapping") == 0)
+			normalMapping = true;
+		else if (std::strcmp(argv[i], "--loading-screen") == 0)
+			withLoadingScreen = true;
 		else if (std::strcmp(argv[i], "--empty") == 0)
 			empty = true;
 		else if (std::strcmp(argv[i], "--shot") == 0 && i + 1 < argc)
@@ -116,6 +176,7 @@ int main(int argc, char** argv)
 	vistel::SPreviewSettings& settings = vistel::getPreviewSettings();
 	settings = vistel::makeDefaultPreviewSettings();
 	settings.fx.useShader = shaders;
+	settings.engine.useNormalMapping = normalMapping;
 	settings.engine.hideMouseCursor = false;
 	vistel::setHostCallback(&answer);
 	vistel::setStageTimingHook(&printStage);
@@ -161,8 +222,21 @@ int main(int argc, char** argv)
 	const core::stringc textureDirectory = vistel::findTextureDirectory(state.device->getFileSystem(),
 		installDirectory);
 	driver->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
-	const vistel::CTXSMeshFileLoader* loader = vistel::registerSceneLoader(state.device, textureDirectory);
+	// As the preview: the loading screen from the window's first picture.
+	vistel::CLoadingScreen loadingScreen(state.device);
+	CReportGapWatch watch(&loadingScreen);
+	vistel::ILoadProgress* progress = nullptr;
+	if (withLoadingScreen)
+	{
+		loadingScreen.show();
+		watch.start();
+		gapWatch = &watch;
+		progress = &watch;
+	}
+	vistel::CTXSMeshFileLoader* loader = vistel::registerSceneLoader(state.device, textureDirectory);
+	loader->setProgress(progress);
 	scene::IAnimatedMesh* levelMesh = vistel::loadLevelMesh(state.device, loader, sceneFilePath);
+	loader->setProgress(nullptr);
 	printStage("load");
 	if (!levelMesh)
 	{
@@ -180,18 +254,25 @@ int main(int argc, char** argv)
 	}
 	const u32 buffers = frame->getMeshBufferCount();
 
-	if (!vistel::setUpScene(state.device, levelMesh, settings, installDirectory))
+	if (!vistel::setUpScene(state.device, levelMesh, settings, installDirectory, progress))
 	{
 		std::fprintf(stderr, "no scene\n");
 		return 1;
 	}
 	printStage("set-up");
+	if (withLoadingScreen)
+		loadingScreen.finish();
 
 	s32 lastFrameRate = 0;
 	state.device->run();
 	vistel::renderActiveFrame(state.device, settings, lastFrameRate);
 	const u32 drawn = driver->getPrimitiveCountDrawn();
 	printStage("first-frame");
+	if (gapWatch)
+	{
+		gapWatch->printSummary();
+		gapWatch = nullptr;
+	}
 	std::printf("total %.3f\n", secondsSince(start));
 	std::printf("total-cpu %.3f\n", cpuSeconds() - cpuStart);
 	std::printf("triangles %llu buffers %u drawn %u\n", static_cast<unsigned long long>(triangles), buffers, drawn);
@@ -214,6 +295,8 @@ int main(int argc, char** argv)
 		// than the frame rate on a shared machine.
 		std::printf("cpu-ms-per-frame %.3f\n", frames ? (cpuSeconds() - cpuStart) * 1000.0 / frames : 0.0);
 	}
+	if (moveSeconds > 0)
+		measureWalk(state.device, settings, lastFrameRate, moveSeconds);
 	if (shotPath)
 	{
 		// The view the frame rate was measured on, to compare by eye; read

@@ -50,9 +50,26 @@ f32 clampShare(f32 share)
 
 } // end anonymous namespace
 
-bool isLoadingPictureDue(u32 now, u32 lastDrawn, u32 lastDrawCost)
+void CPictureCosts::add(u32 cost)
 {
-	const u32 costSpacing = lastDrawCost * CLoadingScreen::DrawCostFactor;
+	Costs[Count % Kept] = cost;
+	++Count;
+}
+
+u32 CPictureCosts::getTypical() const
+{
+	if (Count == 0)
+		return 0;
+	const u32 kept = Count < Kept ? Count : Kept;
+	u32 typical = Costs[0];
+	for (u32 i = 1; i < kept; ++i)
+		typical = Costs[i] < typical ? Costs[i] : typical;
+	return typical;
+}
+
+bool isLoadingPictureDue(u32 now, u32 lastDrawn, u32 drawCost)
+{
+	const u32 costSpacing = drawCost * CLoadingScreen::DrawCostFactor;
 	const u32 spacing = costSpacing > CLoadingScreen::RedrawInterval ? costSpacing
 		: CLoadingScreen::RedrawInterval;
 	return now - lastDrawn >= spacing;
@@ -126,12 +143,12 @@ bool CLoadingScreen::onLoadProgress(const SLoadProgress& progress)
 		Stopped = true;
 		return false;
 	}
-	if (isLoadingPictureDue(now, LastDrawn, LastDrawCost))
-		draw(progress);
+	if (isLoadingPictureDue(now, LastDrawn, DrawCosts.getTypical()))
+		DrawCosts.add(draw(progress));
 	return true;
 }
 
-void CLoadingScreen::draw(const SLoadProgress& progress)
+u32 CLoadingScreen::draw(const SLoadProgress& progress)
 {
 	LastDrawn = Device->getTimer()->getRealTime();
 	SLoadProgress shown = progress;
@@ -169,7 +186,7 @@ void CLoadingScreen::draw(const SLoadProgress& progress)
 	if (filled > 0)
 		driver->draw2DRectangle(BAR_FILL, core::rect<s32>(left, top, left + filled, top + barHeight));
 	driver->endScene();
-	LastDrawCost = Device->getTimer()->getRealTime() - LastDrawn;
+	return Device->getTimer()->getRealTime() - LastDrawn;
 }
 
 } // end namespace vistel

@@ -23,11 +23,31 @@ struct SLoadingScreenTexts
 };
 
 //! Whether the loading screen draws again at now (milliseconds), its last
-//! picture begun at lastDrawn and taken lastDrawCost to draw. Pictures come
-//! at most every CLoadingScreen::RedrawInterval, and no sooner than the
-//! last one's cost times DrawCostFactor: where a picture is dear (a
-//! software renderer, a slow machine) the load still gets most of the time.
-bool isLoadingPictureDue(irr::u32 now, irr::u32 lastDrawn, irr::u32 lastDrawCost);
+//! picture begun at lastDrawn, its pictures taking drawCost to draw (see
+//! CPictureCosts). Pictures come at most every CLoadingScreen::RedrawInterval,
+//! and no sooner than drawCost times DrawCostFactor: where pictures are dear
+//! (a software renderer, a slow machine) the load still gets most of the time.
+bool isLoadingPictureDue(irr::u32 now, irr::u32 lastDrawn, irr::u32 drawCost);
+
+//! The cost of the loading screen's recent pictures, in milliseconds, as
+//! the pacing uses it: the cheapest of the last few. One dear picture (the
+//! thread waited for a core in the middle of it, or a one-time cost of the
+//! driver) says nothing of the next one, and by itself it would keep the
+//! screen undrawn for DrawCostFactor times its cost; a renderer whose every
+//! picture is dear still spaces them out.
+class CPictureCosts
+{
+public:
+	void add(irr::u32 cost);
+	//! 0 before the first picture.
+	irr::u32 getTypical() const;
+
+	static const irr::u32 Kept = 3;
+
+private:
+	irr::u32 Costs[Kept] = {};
+	irr::u32 Count = 0;
+};
 
 //! The share of the whole load done at a report: each stage counts for a
 //! fixed part (reading the most), and within it its own share done.
@@ -47,7 +67,9 @@ public:
 	//! The device must outlive the screen.
 	explicit CLoadingScreen(irr::IrrlichtDevice* device);
 
-	//! Draws the first picture at once: the window has just appeared.
+	//! Draws the first picture at once: the window has just appeared. Its
+	//! cost, which holds the driver's one-time set-up, does not pace the
+	//! pictures after it.
 	void show();
 
 	bool onLoadProgress(const SLoadProgress& progress) override;
@@ -65,12 +87,13 @@ public:
 	static const irr::u32 DrawCostFactor = 5;
 
 private:
-	void draw(const SLoadProgress& progress);
+	//! Draws a picture; returns what it cost in milliseconds.
+	irr::u32 draw(const SLoadProgress& progress);
 
 	irr::IrrlichtDevice* Device;
 	irr::u32 LastPumped = 0;
 	irr::u32 LastDrawn = 0;
-	irr::u32 LastDrawCost = 0;
+	CPictureCosts DrawCosts;
 	bool Stopped = false;
 	irr::core::stringw LastCaption;
 	//! The bytes read, kept for the later stages' pictures.

@@ -67,11 +67,13 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 		getFloorTexturePath(installDirectory, "Floor11_b.jpg"));
 	video::ITexture* colourMap = getNormalMappingTexture(device,
 		getFloorTexturePath(installDirectory, "Floor11.jpg"));
+	noteStageEnd("normal-textures");
 	if (!normalMap || !colourMap)
 		return 0;
 	// The engine's copy would keep the window waiting for seconds on a large
 	// level; this one reports between small pieces.
 	meshCopy = createLevelMeshWithTangents(levelMesh, sceneManager->getMeshManipulator(), progress);
+	noteStageEnd("tangents");
 	if (!meshCopy)
 		return 0;
 	// Once: every buffer shares the one texture, and turning a normal map
@@ -141,15 +143,6 @@ void addCamera(IrrlichtDevice* device, const SPreviewSettings& settings)
 	}
 }
 
-void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level)
-{
-	video::IVideoDriver* driver = device->getVideoDriver();
-	device->getSceneManager()->addSkyBoxSceneNode(driver->getTexture(level.topTexture),
-		driver->getTexture(level.bottomTexture), driver->getTexture(level.leftTexture),
-		driver->getTexture(level.rightTexture), driver->getTexture(level.centerTexture),
-		driver->getTexture(level.backTexture), 0, -1);
-}
-
 // Tells progress that a stage is done; false when it asks to stop.
 bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
 {
@@ -160,6 +153,23 @@ bool finishStage(ILoadProgress* progress, ELoadStage stage, u32 triangles)
 	report.StageDone = 1.f;
 	report.Triangles = triangles;
 	return progress->onLoadProgress(report);
+}
+
+void addSkyBox(IrrlichtDevice* device, const SLevelSettings& level, ILoadProgress* progress, u32 triangles)
+{
+	video::IVideoDriver* driver = device->getVideoDriver();
+	// Six pictures of the user's choice, each of them decoded and sent to
+	// the driver: the loading screen stays alive between them.
+	const core::stringc* const paths[] = {&level.topTexture, &level.bottomTexture, &level.leftTexture,
+		&level.rightTexture, &level.centerTexture, &level.backTexture};
+	video::ITexture* textures[6] = {};
+	for (u32 i = 0; i < 6; ++i)
+	{
+		textures[i] = driver->getTexture(*paths[i]);
+		finishStage(progress, ELS_COLLISION, triangles);
+	}
+	device->getSceneManager()->addSkyBoxSceneNode(textures[0], textures[1], textures[2], textures[3],
+		textures[4], textures[5], 0, -1);
 }
 
 // False once progress asked to stop.
@@ -242,6 +252,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.flashlightNode = addFlashlight(sceneManager, state.camera);
 
 	setUpShaderMaterials(device, state.levelNode, settings);
+	noteStageEnd("shaders");
 	// The shaders take a moment to compile: the loading screen stays alive.
 	// Whether to go on is asked once the set-up is done.
 	finishStage(progress, ELS_COLLISION, triangles);
@@ -251,7 +262,7 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 	state.levelNode->setMaterialFlag(video::EMF_WIREFRAME, settings.engine.wireframe);
 
 	if (wantsSkyBox(settings.level))
-		addSkyBox(device, settings.level);
+		addSkyBox(device, settings.level, progress, triangles);
 
 	state.camera->setNearValue(settings.camera.nearValue);
 	state.camera->setFarValue(settings.camera.farValue);

@@ -5,6 +5,7 @@
 #include <irrlicht.h>
 
 #include <chrono>
+#include <vector>
 
 using namespace irr;
 
@@ -101,6 +102,40 @@ TEST(LoadingScreen, PicturesLeaveTheLoadMostOfTheTime)
 	for (const SCase& c : cases)
 		EXPECT_EQ(isLoadingPictureDue(c.Now, c.LastDrawn, c.LastDrawCost), c.Due)
 			<< c.Now << " " << c.LastDrawn << " " << c.LastDrawCost;
+}
+
+TEST(LoadingScreen, OneDearPictureDoesNotHoldTheNextBack)
+{
+	// The pacing takes the cheapest of the last three pictures: a picture
+	// the thread spent waiting for a core (400 ms among pictures of 5 ms)
+	// lets the next one come after RedrawInterval, not after two seconds;
+	// pictures that are all dear stay spaced out.
+	struct SCase
+	{
+		std::vector<u32> Costs;
+		u32 Typical;
+	};
+	const SCase cases[] = {
+		{{}, 0},
+		{{300}, 300},
+		{{10, 10, 400}, 10},
+		{{400, 10}, 10},
+		{{500, 700, 600}, 500},
+		// Only the last three count.
+		{{1, 500, 700, 600}, 500},
+		{{500, 700, 600, 2}, 2},
+	};
+	for (const SCase& c : cases)
+	{
+		CPictureCosts costs;
+		for (const u32 cost : c.Costs)
+			costs.add(cost);
+		EXPECT_EQ(costs.getTypical(), c.Typical) << ::testing::PrintToString(c.Costs);
+	}
+	CPictureCosts costs;
+	for (const u32 cost : {5u, 5u, 400u})
+		costs.add(cost);
+	EXPECT_TRUE(isLoadingPictureDue(1000 + CLoadingScreen::RedrawInterval, 1000, costs.getTypical()));
 }
 
 TEST(LoadingScreen, AsksToStopOnceTheWindowClosesOrEscapeWasPressed)

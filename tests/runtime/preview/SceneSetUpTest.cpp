@@ -3,6 +3,7 @@
 #include "CameraStart.h"
 #include "CTemporaryDirectory.h"
 #include "SystemPath.h"
+#include "ILoadProgress.h"
 #include "SceneSetUp.h"
 
 using namespace irr;
@@ -243,6 +244,41 @@ TEST_F(SceneSetUpTest, SkyBoxIsMadeOnlyWithAllSixFaces)
 	Settings.level.hasBackTexture = false;
 	ASSERT_TRUE(setUpBoxLevel());
 	EXPECT_EQ(0u, countChildrenOfType(Device->getSceneManager(), scene::ESNT_SKY_BOX));
+}
+
+TEST_F(SceneSetUpTest, LoadingScreenIsToldBetweenTheSkyBoxFaces)
+{
+	// Each face is a picture of the user's choice, maybe a large one: the
+	// loading screen hears of the set-up after each face, so that it is
+	// drawn and its window answered between them.
+	class CCountingProgress : public ILoadProgress
+	{
+	public:
+		bool onLoadProgress(const SLoadProgress&) override
+		{
+			++Reports;
+			return true;
+		}
+		u32 Reports = 0;
+	};
+	u32 reports[2] = {0, 0};
+	for (const bool skyBox : {false, true})
+	{
+		TearDown();
+		SetUp();
+		Settings.level.useSkybox = skyBox;
+		Settings.level.hasTopTexture = Settings.level.hasBottomTexture = true;
+		Settings.level.hasLeftTexture = Settings.level.hasRightTexture = true;
+		Settings.level.hasCenterTexture = Settings.level.hasBackTexture = true;
+		CCountingProgress progress;
+		scene::SAnimatedMesh* level = test::makeBoxLevel(core::aabbox3df(-10.f, 0.f, -10.f, 30.f, 40.f, 50.f),
+			std::vector<video::E_MATERIAL_TYPE>(1, video::EMT_LIGHTMAP_LIGHTING));
+		EXPECT_TRUE(setUpScene(Device, level, Settings, "/editor/", &progress));
+		level->drop();
+		EXPECT_EQ(skyBox ? 1u : 0u, countChildrenOfType(Device->getSceneManager(), scene::ESNT_SKY_BOX));
+		reports[skyBox] = progress.Reports;
+	}
+	EXPECT_EQ(reports[0] + 6, reports[1]);
 }
 
 TEST_F(SceneSetUpTest, NormalMappedLevelIsUnscaledWithTheFixedFloorTextures)
