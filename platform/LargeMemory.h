@@ -21,6 +21,17 @@ happens. The contents, and whether the block can be written, are unchanged.
 */
 void adviseLargePages(void* data, std::size_t size);
 
+//! Gives the pages of a part of a block, about to be written for the first
+//! time, their memory at once.
+/** One call in place of a fault at the first touch of every page: where a
+fault is dear (a virtual machine's most of all) that is several times
+cheaper, and the writes that follow find their pages ready. The pages that
+hold the part's first and last bytes are included; they belong to the block.
+Where the system cannot do it, nothing happens and the pages come with their
+first touch as before; the contents are unchanged either way. Only for
+memory that is written right after: it is then resident anyway. */
+void prepareForWriting(void* data, std::size_t size);
+
 } // end namespace platform
 } // end namespace vistel
 

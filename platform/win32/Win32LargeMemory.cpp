@@ -12,5 +12,11 @@ void adviseLargePages(void*, std::size_t)
 	// process has neither, so a block keeps the usual pages.
 }
 
+void prepareForWriting(void*, std::size_t)
+{
+	// Windows XP has no call that maps a range's pages ahead of their first
+	// touch (PrefetchVirtualMemory came with Windows 8, and reads only).
+}
+
 } // end namespace platform
 } // end namespace vistel
