@@ -1,0 +1,87 @@
+#include "CSceneFileWriter.h"
+#include "PreviewRun.h"
+
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+namespace vistel
+{
+
+CSceneFileWriter::~CSceneFileWriter()
+{
+	Stop = true;
+	join();
+}
+
+void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply, bool keepLineMap)
+{
+	Stop = true;
+	join();
+	Path = path;
+	Reply = std::move(reply);
+	KeepLineMap = keepLineMap;
+	LineMap = CSceneLineMap();
+	Written = false;
+	Error = nullptr;
+	Stop = false;
+	Done = false;
+	try
+	{
+		Thread = std::thread([this]() { write(); });
+	}
+	catch (const std::system_error&)
+	{
+		write();
+	}
+}
+
+void CSceneFileWriter::write()
+{
+	try
+	{
+		Written = writeSceneFile(Path, Reply.Data.get(), Reply.Size, KeepLineMap ? &LineMap : nullptr, &Stop);
+	}
+	catch (...)
+	{
+		Error = std::current_exception();
+	}
+	// The reply goes as soon as it is written: the load must not find it
+	// still held beside the mesh it builds.
+	Reply = SHostReply();
+	std::lock_guard<std::mutex> hold(Lock);
+	Done = true;
+	Finished.notify_all();
+}
+
+void CSceneFileWriter::join()
+{
+	if (Thread.joinable())
+		Thread.join();
+}
+
+bool CSceneFileWriter::finish(ILoadProgress* progress)
+{
+	SLoadProgress report;
+	report.Stage = ELS_READING;
+	for (;;)
+	{
+		{
+			std::unique_lock<std::mutex> hold(Lock);
+			if (Done || Finished.wait_for(hold, std::chrono::milliseconds(10), [this]() { return Done; }))
+				break;
+		}
+		if (progress && !Stop && !progress->onLoadProgress(report))
+			Stop = true;
+	}
+	join();
+	if (Error)
+	{
+		std::exception_ptr error = Error;
+		Error = nullptr;
+		std::rethrow_exception(error);
+	}
+	return Written && !Stop;
+}
+
+} // end namespace vistel
