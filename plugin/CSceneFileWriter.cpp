@@ -10,13 +10,13 @@ namespace vistel
 
 CSceneFileWriter::~CSceneFileWriter()
 {
-	Stop = true;
+	// The file is finished even when the run ends before its load (no
+	// device, say): it stays on disk for a later run, as the whole file.
 	join();
 }
 
 void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply, bool keepLineMap)
 {
-	Stop = true;
 	join();
 	Path = path;
 	Reply = std::move(reply);

@@ -24,7 +24,8 @@ the file: they go on meanwhile on the calling thread, and the load waits for
 the file to be complete. The text written is the same as when written on the
 calling thread, in the same pieces. Where no thread can be started, start
 writes the file itself before it returns. The thread is joined by finish or,
-on every other way out, by the destructor. */
+on every other way out, by the destructor, which lets the file be finished
+(a run that ends before its load leaves the whole file on disk). */
 class CSceneFileWriter
 {
 public:
