@@ -138,24 +138,12 @@ CLevelTriangleSelector::CLevelTriangleSelector(CLevelMeshSceneNode* levelNode, I
 			TrianglesPlaced += buffer.TriangleCount;
 			// Eight neighbours along the node's curve under one parent,
 			// until one node holds the buffer.
-			while (level.size() > 1)
-			{
-				parents.clear();
-				for (std::size_t i = 0; i < level.size(); i += 8)
-					parents.push_back(addParent(&level[i], static_cast<u32>(std::min<std::size_t>(8, level.size() - i))));
-				level.swap(parents);
-			}
+			groupByEight(level, parents, 1);
 			if (!level.empty())
 				tops.push_back(level[0]);
 		}
 		// The buffers' nodes, eight at a time, until the root can hold them.
-		while (tops.size() > 8)
-		{
-			parents.clear();
-			for (std::size_t i = 0; i < tops.size(); i += 8)
-				parents.push_back(addParent(&tops[i], static_cast<u32>(std::min<std::size_t>(8, tops.size() - i))));
-			tops.swap(parents);
-		}
+		groupByEight(tops, parents, 8);
 		if (tops.empty())
 			Nodes.clear();
 		else
@@ -221,6 +209,17 @@ u32 CLevelTriangleSelector::addParent(const u32* children, u32 count)
 	}
 	Nodes.push_back(parent);
 	return static_cast<u32>(Nodes.size() - 1);
+}
+
+void CLevelTriangleSelector::groupByEight(std::vector<u32>& nodes, std::vector<u32>& scratch, std::size_t most)
+{
+	while (nodes.size() > most)
+	{
+		scratch.clear();
+		for (std::size_t i = 0; i < nodes.size(); i += 8)
+			scratch.push_back(addParent(&nodes[i], static_cast<u32>(std::min<std::size_t>(8, nodes.size() - i))));
+		nodes.swap(scratch);
+	}
 }
 
 void CLevelTriangleSelector::forgetTriangles()

@@ -87,6 +87,9 @@ private:
 	void noteTriangleBuffers();
 	//! A node over the given ones: no triangles of its own, their boxes.
 	irr::u32 addParent(const irr::u32* children, irr::u32 count);
+	//! Puts every eight neighbours of nodes under a parent, until at most
+	//! most are left; nodes then holds those.
+	void groupByEight(std::vector<irr::u32>& nodes, std::vector<irr::u32>& scratch, std::size_t most);
 	//! Forgets everything of a stopped build.
 	void forgetTriangles();
 	//! Triangle t in the mesh's own space; false for one whose index runs
