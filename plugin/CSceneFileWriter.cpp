@@ -49,9 +49,7 @@ void CSceneFileWriter::write()
 	// The reply goes as soon as it is written: the load must not find it
 	// still held beside the mesh it builds.
 	Reply = SHostReply();
-	std::lock_guard<std::mutex> hold(Lock);
 	Done = true;
-	Finished.notify_all();
 }
 
 void CSceneFileWriter::join()
@@ -64,15 +62,11 @@ bool CSceneFileWriter::finish(ILoadProgress* progress)
 {
 	SLoadProgress report;
 	report.Stage = ELS_READING;
-	for (;;)
+	while (!Done)
 	{
-		{
-			std::unique_lock<std::mutex> hold(Lock);
-			if (Done || Finished.wait_for(hold, std::chrono::milliseconds(10), [this]() { return Done; }))
-				break;
-		}
 		if (progress && !Stop && !progress->onLoadProgress(report))
 			Stop = true;
+		std::this_thread::sleep_for(std::chrono::milliseconds(5));
 	}
 	join();
 	if (Error)

@@ -8,9 +8,7 @@
 #include <irrString.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <exception>
-#include <mutex>
 #include <thread>
 
 namespace vistel
@@ -39,8 +37,9 @@ public:
 	//! made as well.
 	void start(const irr::core::stringc& path, SHostReply&& reply, bool keepLineMap);
 
-	//! Waits for the file. progress, when given, is told every few
-	//! milliseconds meanwhile (the reading stage, nothing read yet), so a
+	//! Waits for the file, looking every 5 ms (the thread library's
+	//! condition variables would need calls Windows XP does not have).
+	//! progress, when given, is told every time meanwhile (the reading stage, nothing read yet), so a
 	//! window showing it keeps answering; when it asks to stop, the writing
 	//! ends after its current piece and the file is left incomplete. An
 	//! exception of the writing (out of memory) is thrown here.
@@ -62,10 +61,8 @@ private:
 	bool Written = false;
 	std::exception_ptr Error;
 	std::atomic<bool> Stop{ false };
+	std::atomic<bool> Done{ true };
 	std::thread Thread;
-	std::mutex Lock;
-	std::condition_variable Finished;
-	bool Done = true;
 };
 
 } // end namespace vistel
