@@ -1,7 +1,8 @@
 // The preview's own path from the user's OK to the first frame, step by
-// step as the preview run takes it: the host's reply, the scene file, the
-// device, the load, the octree node, the triangle selector, the rest of the
-// set-up and the first frame. Then it draws for a while and prints the frame
+// step as the preview run takes it: the host's reply, the scene file (started
+// on a thread of its own), the device, the wait for the scene file, the load,
+// the octree node, the triangle selector, the rest of the set-up and the
+// first frame. Then it draws for a while and prints the frame
 // rate with the flashlight shaders (or without, --no-shaders).
 //   PreviewPathBench <level.xml> [--fps-seconds S] [--move-seconds S] [--shot FILE]
 //                    [--no-shaders] [--normal-mapping] [--loading-screen] [--empty]
@@ -29,6 +30,7 @@
 #include "CPreviewEventReceiver.h"
 #include "CLoadingScreen.h"
 #include "CTXSMeshFileLoader.h"
+#include "CSceneFileWriter.h"
 
 #include <irrlicht.h>
 
@@ -189,11 +191,12 @@ int main(int argc, char** argv)
 	const core::stringc installDirectory = vistel::requestInstallDirectory();
 	core::stringc sceneFilePath = installDirectory;
 	sceneFilePath += "myfile.txs";
+	// The scene file is written on a thread of its own, as in the preview,
+	// while the device is made; the load waits for it.
+	vistel::CSceneFileWriter sceneFileWriter;
+	const bool sceneFileStarted = !empty && vistel::beginSceneFile(sceneFilePath, false, sceneFileWriter);
 	if (!empty)
-	{
-		vistel::fetchSceneFile(sceneFilePath, false);
 		printStage("scene-file");
-	}
 
 	vistel::CPreviewEventReceiver receiver;
 	vistel::SPreviewRunState& state = vistel::getPreviewRunState();
@@ -234,6 +237,9 @@ int main(int argc, char** argv)
 		progress = &watch;
 	}
 	vistel::CTXSMeshFileLoader* loader = vistel::registerSceneLoader(state.device, textureDirectory);
+	if (sceneFileStarted)
+		vistel::endSceneFile(sceneFileWriter, nullptr, progress);
+	printStage("scene-file-wait");
 	loader->setProgress(progress);
 	scene::IAnimatedMesh* levelMesh = vistel::loadLevelMesh(state.device, loader, sceneFilePath);
 	loader->setProgress(nullptr);

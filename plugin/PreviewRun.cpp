@@ -8,6 +8,7 @@
 #include "SPreviewRunState.h"
 #include "CLoadingScreen.h"
 #include "CPreviewEventReceiver.h"
+#include "CSceneFileWriter.h"
 #include "CTXSMeshFileLoader.h"
 #include "OnScreenTexts.h"
 #include "RenderLoop.h"
@@ -16,6 +17,7 @@
 #include "SystemConventions.h"
 
 #include <irrlicht.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -89,36 +91,63 @@ bool editSettings(const core::stringc& settingsDirectory)
 	return true;
 }
 
-bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size, CSceneLineMap* lineMap)
+bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size, CSceneLineMap* lineMap,
+	const std::atomic<bool>* stop)
 {
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
 		return false;
 	// The reply is joined in its own buffer and written in three pieces:
-	// the first line, the settings element, the rest.
+	// the first line, the settings element, the rest; the rest in blocks
+	// between which a stop is noticed.
 	std::size_t firstLine = 0;
 	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine, lineMap);
 	const std::size_t settings = std::strlen(SCENE_SETTINGS_ELEMENT);
-	const bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
-		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings
-		&& std::fwrite(reply + firstLine, 1, joined - firstLine, file) == joined - firstLine;
+	bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
+		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings;
+	const std::size_t block = 8u << 20;
+	for (std::size_t at = firstLine; written && at < joined; at += block)
+	{
+		if (stop && stop->load())
+			written = false;
+		else
+		{
+			const std::size_t piece = std::min(block, joined - at);
+			written = std::fwrite(reply + at, 1, piece, file) == piece;
+		}
+	}
 	return std::fclose(file) == 0 && written;
 }
 
-void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly, SSceneFileOrigin* origin)
+bool beginSceneFile(const core::stringc& sceneFilePath, bool selectedOnly, CSceneFileWriter& writer,
+	SSceneFileOrigin* origin)
 {
 	SHostReply reply;
 	const bool received = exchangeWithHost(selectedOnly ? SELECTION_REQUEST : WHOLE_LEVEL_REQUEST, EHRK_SCENE, reply);
 	if (origin)
 		origin->LevelEmpty = reply.Empty;
 	if (!received)
-		return;
+		return false;
 	noteStageEnd("transfer");
+	writer.start(sceneFilePath, std::move(reply), origin != nullptr);
+	return true;
+}
+
+bool endSceneFile(CSceneFileWriter& writer, SSceneFileOrigin* origin, ILoadProgress* progress)
+{
 	// A file that cannot be written is skipped: the run loads whatever an
-	// earlier run left there. The reply goes as soon as it is written.
-	CSceneLineMap lineMap;
-	if (writeSceneFile(sceneFilePath, reply.Data.get(), reply.Size, origin ? &lineMap : nullptr) && origin)
-		origin->LineMap = std::move(lineMap);
+	// earlier run left there.
+	const bool written = writer.finish(progress);
+	if (written && origin)
+		origin->LineMap = std::move(writer.getLineMap());
+	return written;
+}
+
+void fetchSceneFile(const core::stringc& sceneFilePath, bool selectedOnly, SSceneFileOrigin* origin)
+{
+	CSceneFileWriter writer;
+	if (beginSceneFile(sceneFilePath, selectedOnly, writer, origin))
+		endSceneFile(writer, origin, nullptr);
 }
 
 void keepDisplayableScreenMode(SEngineSettings& engine)
@@ -341,7 +370,11 @@ void runPreview()
 	core::stringc sceneFilePath = installDirectory;
 	sceneFilePath += SCENE_FILE_NAME;
 	SSceneFileOrigin sceneOrigin;
-	fetchSceneFile(sceneFilePath, settings.engine.selectedOnly, &sceneOrigin);
+	// The scene file is written on a thread of its own while the device and
+	// the loader are made; the load waits for it.
+	CSceneFileWriter sceneFileWriter;
+	const bool sceneFileStarted = beginSceneFile(sceneFilePath, settings.engine.selectedOnly, sceneFileWriter,
+		&sceneOrigin);
 
 	keepDisplayableScreenMode(getPreviewSettings().engine);
 
@@ -365,8 +398,12 @@ void runPreview()
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
 	CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
+	if (sceneFileStarted)
+		endSceneFile(sceneFileWriter, &sceneOrigin, &loadingScreen);
 	loader->setProgress(&loadingScreen);
-	scene::IAnimatedMesh* levelMesh = loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
+	// A stop while the file was written ends the run as a stopped load does.
+	scene::IAnimatedMesh* levelMesh = loadingScreen.isStopped()
+		? 0 : loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
 	loader->setProgress(0);
 	sceneOrigin = SSceneFileOrigin();
 

@@ -4,6 +4,7 @@
 #include "CSceneLineMap.h"
 
 #include <irrString.h>
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -24,6 +25,7 @@ class IAnimatedMesh;
 namespace vistel
 {
 
+class CSceneFileWriter;
 class CTXSMeshFileLoader;
 class ILoadProgress;
 struct SEngineSettings;
@@ -73,10 +75,22 @@ bool editSettings(const irr::core::stringc& settingsDirectory);
 void fetchSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly,
 	SSceneFileOrigin* origin = nullptr);
 
+//! The first half of fetchSceneFile: asks the host for the scene and, when
+//! it sent one, starts writer on the scene file (false when there is nothing
+//! to write). origin, when given, learns whether the level was empty.
+bool beginSceneFile(const irr::core::stringc& sceneFilePath, bool selectedOnly, CSceneFileWriter& writer,
+	SSceneFileOrigin* origin = nullptr);
+
+//! The second half: waits for the file, telling progress meanwhile (see
+//! CSceneFileWriter::finish), and gives origin the editor's lines.
+//! \return true when the file was written whole.
+bool endSceneFile(CSceneFileWriter& writer, SSceneFileOrigin* origin, ILoadProgress* progress);
+
 //! Writes the scene file's text for a reply of size bytes, joining its
-//! lines in the reply's own buffer; false when the file cannot be written.
+//! lines in the reply's own buffer; false when the file cannot be written,
+//! or when stop became true before its last block was written.
 bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size,
-	CSceneLineMap* lineMap = nullptr);
+	CSceneLineMap* lineMap = nullptr, const std::atomic<bool>* stop = nullptr);
 
 //! Replaces a window size no display can show (from a damaged settings
 //! file) with the default one, for this run only.

@@ -305,6 +305,22 @@ u32 CLevelMeshSceneNode::getChunkCount() const
 	return count;
 }
 
+std::vector<CLevelMeshSceneNode::SChunkedBuffer> CLevelMeshSceneNode::getChunkedBuffers() const
+{
+	std::vector<SChunkedBuffer> buffers;
+	buffers.reserve(Trees.size());
+	for (const SChunkTree& tree : Trees)
+	{
+		SChunkedBuffer buffer;
+		buffer.Buffer = tree.Buffer;
+		buffer.TriangleCount = tree.LeafCount ? tree.TriangleCount : 0;
+		buffer.ChunkCount = tree.LeafCount;
+		buffer.ChunkBoxes = tree.LeafCount ? &tree.Boxes[tree.FirstLeaf] : 0;
+		buffers.push_back(buffer);
+	}
+	return buffers;
+}
+
 void CLevelMeshSceneNode::OnRegisterSceneNode()
 {
 	if (!IsVisible)

@@ -65,6 +65,23 @@ public:
 	//! Number of chunks over all buffers (for tests and measurements).
 	irr::u32 getChunkCount() const;
 
+	//! A buffer's triangles as the node ordered them: its first
+	//! TriangleCount triangles are the drawable ones, and triangles
+	//! k × getChunkSize() up to the next (at most TriangleCount) are chunk k,
+	//! whose corners all lie in ChunkBoxes[k]. A buffer whose ordering was
+	//! stopped has no chunks.
+	struct SChunkedBuffer
+	{
+		irr::scene::IMeshBuffer* Buffer;
+		irr::u32 TriangleCount;
+		irr::u32 ChunkCount;
+		const irr::core::aabbox3df* ChunkBoxes;
+	};
+	//! Every buffer the node draws, in the mesh's order; valid while the
+	//! node keeps its mesh.
+	std::vector<SChunkedBuffer> getChunkedBuffers() const;
+	irr::u32 getChunkSize() const { return ChunkSize; }
+
 private:
 	struct SChunkTree
 	{

@@ -1,4 +1,5 @@
 #include "CLevelTriangleSelector.h"
+#include "CLevelMeshSceneNode.h"
 
 #include <IMesh.h>
 #include <IMeshBuffer.h>
@@ -33,39 +34,11 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 		Mesh->grab();
 	const u32 bufferCount = Mesh ? Mesh->getMeshBufferCount() : 0;
 	for (u32 b = 0; b < bufferCount; ++b)
-	{
-		scene::IMeshBuffer* buffer = Mesh->getMeshBuffer(b);
-		const u32 triangles = buffer->getIndexCount() / 3;
-		if (triangles == 0 || buffer->getVertexCount() == 0 || TriangleCount + triangles < TriangleCount)
-			continue;
-		SBuffer entry;
-		entry.Vertices = static_cast<const u8*>(buffer->getVertices());
-		entry.Pitch = video::getVertexPitchFromType(buffer->getVertexType());
-		entry.VertexCount = buffer->getVertexCount();
-		const bool wide = buffer->getIndexType() == video::EIT_32BIT;
-		entry.Indices16 = wide ? 0 : buffer->getIndices();
-		entry.Indices32 = wide ? reinterpret_cast<const u32*>(buffer->getIndices()) : 0;
-		entry.FirstTriangle = TriangleCount;
-		Buffers.push_back(entry);
-		TriangleCount += triangles;
-	}
+		addBuffer(Mesh->getMeshBuffer(b));
 
 	try
 	{
-		// Large lists are filled as they grow, between progress reports: the
-		// first touch of a fresh page costs, and hundreds of megabytes of them
-		// at once would keep the hook waiting.
-		if (Buffers.size() <= 0x10000)
-		{
-			TriangleBuffers.reserve(TriangleCount);
-			for (size_t b = 0; b < Buffers.size(); ++b)
-			{
-				if ((b & 15) == 0)
-					reportProgress();
-				const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
-				TriangleBuffers.insert(TriangleBuffers.end(), end - Buffers[b].FirstTriangle, static_cast<u16>(b));
-			}
-		}
+		noteTriangleBuffers();
 		// Only triangles that can be read go into the octree; the centres are
 		// needed while it is built.
 		std::vector<core::vector3df> centroids;
@@ -103,14 +76,160 @@ CLevelTriangleSelector::CLevelTriangleSelector(scene::IMesh* mesh, scene::IScene
 	}
 	catch (const SBuildStopped&)
 	{
-		// A selector without triangles: nothing of the stopped build is kept.
-		Buffers.clear();
-		TriangleCount = 0;
-		std::vector<u16>().swap(TriangleBuffers);
-		std::vector<u32>().swap(Order);
-		std::vector<SNode>().swap(Nodes);
+		forgetTriangles();
 	}
 	Progress = 0;
+}
+
+CLevelTriangleSelector::CLevelTriangleSelector(CLevelMeshSceneNode* levelNode, ILoadProgress* progress) :
+	Mesh(levelNode ? levelNode->getMesh() : 0), SceneNode(levelNode),
+	MinimalPolysPerNode(levelNode ? levelNode->getChunkSize() : 1), TriangleCount(0), Progress(progress),
+	CentresTaken(0), TrianglesPlaced(0)
+{
+	if (Mesh)
+		Mesh->grab();
+	std::vector<CLevelMeshSceneNode::SChunkedBuffer> chunked;
+	if (levelNode)
+		chunked = levelNode->getChunkedBuffers();
+	// The node's buffers with triangles, as the other constructor takes the
+	// mesh's: the triangles are numbered the same way.
+	std::vector<CLevelMeshSceneNode::SChunkedBuffer> taken;
+	for (const CLevelMeshSceneNode::SChunkedBuffer& buffer : chunked)
+	{
+		const std::size_t before = Buffers.size();
+		addBuffer(buffer.Buffer);
+		if (Buffers.size() != before)
+			taken.push_back(buffer);
+	}
+
+	try
+	{
+		noteTriangleBuffers();
+		u32 drawable = 0;
+		for (const CLevelMeshSceneNode::SChunkedBuffer& buffer : taken)
+			drawable += buffer.TriangleCount;
+		Order.reserve(drawable);
+		CentresTaken = TriangleCount;
+		// Node 0 is the root; it takes its children at the end.
+		Nodes.push_back(SNode());
+		std::vector<u32> tops, level, parents;
+		for (std::size_t b = 0; b < taken.size(); ++b)
+		{
+			const CLevelMeshSceneNode::SChunkedBuffer& buffer = taken[b];
+			reportProgress();
+			// The node's drawable triangles come first in its buffer, in its
+			// order: chunk after chunk, each a leaf.
+			const u32 firstTriangle = Buffers[b].FirstTriangle;
+			level.clear();
+			for (u32 k = 0; k < buffer.ChunkCount; ++k)
+			{
+				const u32 begin = k * MinimalPolysPerNode;
+				const u32 end = std::min(begin + MinimalPolysPerNode, buffer.TriangleCount);
+				SNode leaf;
+				std::memset(leaf.Children, 0, sizeof(leaf.Children));
+				leaf.Box = buffer.ChunkBoxes[k];
+				leaf.First = static_cast<u32>(Order.size());
+				leaf.Count = end - begin;
+				for (u32 t = begin; t < end; ++t)
+					Order.push_back(firstTriangle + t);
+				level.push_back(static_cast<u32>(Nodes.size()));
+				Nodes.push_back(leaf);
+			}
+			TrianglesPlaced += buffer.TriangleCount;
+			// Eight neighbours along the node's curve under one parent,
+			// until one node holds the buffer.
+			groupByEight(level, parents, 1);
+			if (!level.empty())
+				tops.push_back(level[0]);
+		}
+		// The buffers' nodes, eight at a time, until the root can hold them.
+		groupByEight(tops, parents, 8);
+		if (tops.empty())
+			Nodes.clear();
+		else
+		{
+			const u32 root = addParent(tops.data(), static_cast<u32>(tops.size()));
+			Nodes[0] = Nodes[root];
+			Nodes.pop_back();
+		}
+		reportProgress();
+	}
+	catch (const SBuildStopped&)
+	{
+		forgetTriangles();
+	}
+	Progress = 0;
+}
+
+void CLevelTriangleSelector::addBuffer(scene::IMeshBuffer* buffer)
+{
+	const u32 triangles = buffer ? buffer->getIndexCount() / 3 : 0;
+	if (triangles == 0 || buffer->getVertexCount() == 0 || TriangleCount + triangles < TriangleCount)
+		return;
+	SBuffer entry;
+	entry.Vertices = static_cast<const u8*>(buffer->getVertices());
+	entry.Pitch = video::getVertexPitchFromType(buffer->getVertexType());
+	entry.VertexCount = buffer->getVertexCount();
+	const bool wide = buffer->getIndexType() == video::EIT_32BIT;
+	entry.Indices16 = wide ? 0 : buffer->getIndices();
+	entry.Indices32 = wide ? reinterpret_cast<const u32*>(buffer->getIndices()) : 0;
+	entry.FirstTriangle = TriangleCount;
+	Buffers.push_back(entry);
+	TriangleCount += triangles;
+}
+
+void CLevelTriangleSelector::noteTriangleBuffers()
+{
+	// Large lists are filled as they grow, between progress reports: the
+	// first touch of a fresh page costs, and hundreds of megabytes of them
+	// at once would keep the hook waiting.
+	if (Buffers.size() > 0x10000)
+		return;
+	TriangleBuffers.reserve(TriangleCount);
+	for (size_t b = 0; b < Buffers.size(); ++b)
+	{
+		if ((b & 15) == 0)
+			reportProgress();
+		const u32 end = b + 1 < Buffers.size() ? Buffers[b + 1].FirstTriangle : TriangleCount;
+		TriangleBuffers.insert(TriangleBuffers.end(), end - Buffers[b].FirstTriangle, static_cast<u16>(b));
+	}
+}
+
+u32 CLevelTriangleSelector::addParent(const u32* children, u32 count)
+{
+	SNode parent;
+	std::memset(parent.Children, 0, sizeof(parent.Children));
+	parent.First = 0;
+	parent.Count = 0;
+	parent.Box = Nodes[children[0]].Box;
+	for (u32 i = 0; i < count; ++i)
+	{
+		parent.Children[i] = children[i];
+		parent.Box.addInternalBox(Nodes[children[i]].Box);
+	}
+	Nodes.push_back(parent);
+	return static_cast<u32>(Nodes.size() - 1);
+}
+
+void CLevelTriangleSelector::groupByEight(std::vector<u32>& nodes, std::vector<u32>& scratch, std::size_t most)
+{
+	while (nodes.size() > most)
+	{
+		scratch.clear();
+		for (std::size_t i = 0; i < nodes.size(); i += 8)
+			scratch.push_back(addParent(&nodes[i], static_cast<u32>(std::min<std::size_t>(8, nodes.size() - i))));
+		nodes.swap(scratch);
+	}
+}
+
+void CLevelTriangleSelector::forgetTriangles()
+{
+	// A selector without triangles: nothing of the stopped build is kept.
+	Buffers.clear();
+	TriangleCount = 0;
+	std::vector<u16>().swap(TriangleBuffers);
+	std::vector<u32>().swap(Order);
+	std::vector<SNode>().swap(Nodes);
 }
 
 void CLevelTriangleSelector::reportProgress()

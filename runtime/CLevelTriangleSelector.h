@@ -12,11 +12,14 @@ namespace irr
 namespace scene
 {
 class IMesh;
+class IMeshBuffer;
 }
 }
 
 namespace vistel
 {
+
+class CLevelMeshSceneNode;
 
 //! Octree triangle selector over the level mesh itself.
 /** Answers like the engine's octree triangle selector (a box query returns
@@ -39,6 +42,13 @@ public:
 	//! stage); when it asks to stop, the selector is left without triangles.
 	CLevelTriangleSelector(irr::scene::IMesh* mesh, irr::scene::ISceneNode* node, irr::u32 minimalPolysPerNode,
 		ILoadProgress* progress = 0);
+	//! The selector of a level node's own mesh, built from the chunks the
+	//! node has already ordered: each chunk is a leaf with the node's box for
+	//! it, and the leaves are grouped eight by eight along the node's order,
+	//! which keeps neighbours in space together. It answers every query with
+	//! the same triangles as a selector built from scratch over the mesh,
+	//! and takes a small part of its time: no triangle is read or sorted.
+	explicit CLevelTriangleSelector(CLevelMeshSceneNode* levelNode, ILoadProgress* progress = 0);
 	~CLevelTriangleSelector() override;
 
 	irr::s32 getTriangleCount() const override;
@@ -70,6 +80,18 @@ private:
 		irr::u32 Children[8];     //!< node numbers; 0 for none
 	};
 
+	//! Takes the buffers with triangles into Buffers, numbering their
+	//! triangles one after the other.
+	void addBuffer(irr::scene::IMeshBuffer* buffer);
+	//! Notes every triangle's buffer where 16 bits number them.
+	void noteTriangleBuffers();
+	//! A node over the given ones: no triangles of its own, their boxes.
+	irr::u32 addParent(const irr::u32* children, irr::u32 count);
+	//! Puts every eight neighbours of nodes under a parent, until at most
+	//! most are left; nodes then holds those.
+	void groupByEight(std::vector<irr::u32>& nodes, std::vector<irr::u32>& scratch, std::size_t most);
+	//! Forgets everything of a stopped build.
+	void forgetTriangles();
 	//! Triangle t in the mesh's own space; false for one whose index runs
 	//! past its buffer.
 	bool getTriangle(irr::u32 t, irr::core::triangle3df& triangle) const;

@@ -90,30 +90,33 @@ scene::ISceneNode* addNormalMappedLevel(IrrlichtDevice* device, scene::IMesh* le
 		core::vector3df(0.f, 0.f, 0.f), core::vector3df(1.f, 1.f, 1.f));
 }
 
-scene::ISceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMesh* levelMesh,
+CLevelMeshSceneNode* addScaledLevel(scene::ISceneManager* sceneManager, scene::IMesh* levelMesh,
 	const SLevelSettings& level, ILoadProgress* progress)
 {
 	// The level's own node draws the loaded buffers in place, culled by
 	// spatial chunks: the engine's octree node copies every vertex and index
 	// and takes seconds on a level of millions of triangles.
-	scene::ISceneNode* node = new CLevelMeshSceneNode(levelMesh, sceneManager->getRootSceneNode(),
+	CLevelMeshSceneNode* node = new CLevelMeshSceneNode(levelMesh, sceneManager->getRootSceneNode(),
 		sceneManager, -1, OCTREE_MINIMAL_POLYGONS, progress);
 	node->drop(); // the scene manager's root holds it
 	node->setScale(getLevelScale(level));
 	return node;
 }
 
-void attachTriangleSelector(scene::ISceneNode* levelNode, scene::IMesh* selectorMesh, ILoadProgress* progress)
+void attachTriangleSelector(scene::ISceneNode* levelNode, CLevelMeshSceneNode* chunkedNode, scene::IMesh* meshCopy,
+	ILoadProgress* progress)
 {
 	SPreviewRunState& state = getPreviewRunState();
-	// The level's octree selector works over the level mesh itself (with
-	// normal mapping, its copy with tangents): the engine's selectors copy
-	// every triangle and take seconds and hundreds of megabytes on a level of
-	// millions of triangles, and its plain selector, which answers the same
-	// triangles for a box, tests every one of them at every query of the
-	// collision animator.
-	scene::ITriangleSelector* selector
-		= new CLevelTriangleSelector(selectorMesh, levelNode, OCTREE_MINIMAL_POLYGONS, progress);
+	// The level's octree selector works over the level mesh itself: the
+	// engine's selectors copy every triangle and take seconds and hundreds of
+	// megabytes on a level of millions of triangles, and its plain selector,
+	// which answers the same triangles for a box, tests every one of them at
+	// every query of the collision animator. The level's own node has already
+	// put its triangles in chunks, which the selector takes as they are; a
+	// normal-mapped copy with tangents gets an octree of its own.
+	scene::ITriangleSelector* selector = chunkedNode
+		? new CLevelTriangleSelector(chunkedNode, progress)
+		: new CLevelTriangleSelector(meshCopy, levelNode, OCTREE_MINIMAL_POLYGONS, progress);
 	state.triangleSelector = selector;
 	state.collisionsActive = selector != 0;
 	if (selector)
@@ -223,14 +226,15 @@ bool setUpScene(IrrlichtDevice* device, scene::IAnimatedMesh* levelMesh,
 		? addNormalMappedLevel(device, frame, installDirectory, meshCopy, progress) : 0;
 	const bool normalMapped = state.levelNode != 0;
 	// A normal-mapped level that was stopped is not made again without.
+	CLevelMeshSceneNode* chunkedNode = 0;
 	if (!state.levelNode && keepsGoing(progress, triangles))
-		state.levelNode = addScaledLevel(sceneManager, frame, settings.level, progress);
+		state.levelNode = chunkedNode = addScaledLevel(sceneManager, frame, settings.level, progress);
 	noteStageEnd("octree");
 	// The level node has put the mesh's triangles in its own order; the
 	// selector keeps triangle numbers, so it comes second.
 	const bool built = finishStage(progress, ELS_BUILDING, triangles);
 	if (built && state.levelNode && settings.collision.collisionEnabled)
-		attachTriangleSelector(state.levelNode, normalMapped ? meshCopy : frame, progress);
+		attachTriangleSelector(state.levelNode, chunkedNode, normalMapped ? meshCopy : 0, progress);
 	else
 		state.collisionsActive = false;
 	noteStageEnd("selector");

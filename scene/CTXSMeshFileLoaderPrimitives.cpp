@@ -2,6 +2,7 @@
 #include "CTXSMeshFileLoader.h"
 
 #include "IXMLPullReader.h"
+#include "LargeMemory.h"
 #include "TXSReadingRules.h"
 #include "TXSTriangulation.h"
 
@@ -265,6 +266,9 @@ void growArray(irr::core::array<T>& array, irr::u32 capacity)
 	static_assert(std::is_trivially_destructible<T>::value, "moved as bytes");
 	irr::core::irrAllocator<T> allocator;
 	T* data = allocator.allocate(capacity);
+	// A full buffer's vertices fill megabytes that are all written once:
+	// large pages spare most of the faults of their first touch.
+	platform::adviseLargePages(data, sizeof(T) * capacity);
 	const irr::u32 used = array.size();
 	if (used > 0)
 		std::memcpy(static_cast<void*>(data), array.const_pointer(), sizeof(T) * used);
@@ -307,6 +311,23 @@ void reserveSpace(irr::scene::SMeshBufferLightMap* buffer, irr::u32 vertices, ir
 		growArray(buffer->Indices, std::max(indexUsed + indexCount, indexAllocated + indexAllocated / 2));
 }
 
+// Maps at once the pages that the next vertices and indices of the buffer
+// will be written to, as far as its room reaches: one call instead of a
+// fault per page at their first touch (the largest part of writing them).
+void prepareBufferSpace(irr::scene::SMeshBufferLightMap* buffer, irr::u32 vertices, irr::u32 indices)
+{
+	const irr::u32 vertexUsed = buffer->Vertices.size();
+	const irr::u32 vertexRoom = buffer->Vertices.allocated_size() - vertexUsed;
+	if (vertexRoom > 0 && vertices > 0)
+		platform::prepareForWriting(buffer->Vertices.pointer() + vertexUsed,
+			sizeof(irr::video::S3DVertex2TCoords) * std::min(vertices, vertexRoom));
+	const irr::u32 indexUsed = buffer->Indices.size();
+	const irr::u32 indexRoom = buffer->Indices.allocated_size() - indexUsed;
+	if (indexRoom > 0 && indices > 0)
+		platform::prepareForWriting(buffer->Indices.pointer() + indexUsed,
+			sizeof(irr::u16) * std::min(indices, indexRoom));
+}
+
 } // end namespace
 
 void CTXSMeshFileLoader::reserveBufferSpace()
@@ -343,7 +364,10 @@ void CTXSMeshFileLoader::reserveBufferSpace()
 	}
 	for (const irr::u32 p : PendingMaterials)
 		if (p < OpenBuffers.size() && OpenBuffers[p])
+		{
 			reserveSpace(OpenBuffers[p], PendingVertices[p], PendingIndices[p]);
+			prepareBufferSpace(OpenBuffers[p], PendingVertices[p], PendingIndices[p]);
+		}
 }
 
 void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
@@ -419,6 +443,9 @@ void CTXSMeshFileLoader::buildPolygon(const STXSPolygon& polygon)
 		// per vertex).
 		reserveSpace(buffer, MaxBufferVertices,
 			static_cast<irr::u32>(vertices > 0 ? indices * MaxBufferVertices / vertices : 0));
+		// Only what this primitive still brings: the room of a material's
+		// last buffer may never be used.
+		prepareBufferSpace(buffer, static_cast<irr::u32>(vertices), static_cast<irr::u32>(indices));
 	}
 	irr::u32& pendingVertices = PendingVertices[static_cast<std::size_t>(position)];
 	irr::u32& pendingIndices = PendingIndices[static_cast<std::size_t>(position)];

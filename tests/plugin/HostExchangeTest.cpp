@@ -4,6 +4,8 @@
 #include "SPreviewRunState.h"
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
+#include "CRecordingLoadProgress.h"
+#include "CSceneFileWriter.h"
 #include "CTemporaryDirectory.h"
 #include "SystemPath.h"
 
@@ -11,12 +13,20 @@
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <thread>
 #include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace vistel;
 using vistel::platform::getRecordingPlatform;
@@ -282,6 +292,102 @@ TEST_F(HostExchange, SceneFileIsTheReplyWithTheSettingsElement)
 		+ SCENE_SETTINGS_ELEMENT + "<vertex");
 	EXPECT_EQ(written.str().compare(0, head.size(), head), 0);
 }
+
+TEST_F(HostExchange, SceneFileWrittenOnItsOwnThreadKeepsTheEditorsLines)
+{
+	test::CTemporaryDirectory directory;
+	const std::string path = directory / "myfile.txs";
+	const std::string reply = "<scene>\n  <a/>\n\n  <b x=\"1\"/>\n</scene>";
+	fakeHost.reset(reply);
+	CSceneFileWriter writer;
+	SSceneFileOrigin origin;
+	ASSERT_TRUE(beginSceneFile(path.c_str(), false, writer, &origin));
+	test::CRecordingLoadProgress progress;
+	EXPECT_TRUE(endSceneFile(writer, &origin, &progress));
+	for (const SLoadProgress& report : progress.Reports)
+		EXPECT_EQ(report.Stage, ELS_READING);
+	std::ifstream file(path, std::ios::binary);
+	std::ostringstream written;
+	written << file.rdbuf();
+	EXPECT_EQ(written.str(), test::textFileBytes(buildSceneFileText(reply)));
+	// The same map of the editor's lines as the file written in place gives.
+	ASSERT_FALSE(origin.LineMap.empty());
+	std::string copy = reply;
+	CSceneLineMap direct;
+	ASSERT_TRUE(writeSceneFile((directory / "direct.txs").c_str(), &copy[0], copy.size(), &direct));
+	for (unsigned long long sceneLine = 1; sceneLine <= 4; ++sceneLine)
+		for (unsigned long long sceneColumn = 1; sceneColumn <= 12; ++sceneColumn)
+		{
+			unsigned long long line = 0, column = 0, directLine = 0, directColumn = 0;
+			origin.LineMap.toEditorPosition(sceneLine, sceneColumn, line, column);
+			direct.toEditorPosition(sceneLine, sceneColumn, directLine, directColumn);
+			EXPECT_EQ(line, directLine);
+			EXPECT_EQ(column, directColumn);
+		}
+	// Asked again, with nothing more to wait for, the answer stays.
+	EXPECT_TRUE(writer.finish());
+	CSceneFileWriter idle;
+	EXPECT_FALSE(idle.finish());
+}
+
+TEST(SceneFile, AStopLeavesTheRestUnwritten)
+{
+	test::CTemporaryDirectory directory;
+	const std::string path = directory / "myfile.txs";
+	std::string reply = "<scene>\n" + std::string(20u << 20, ' ') + "<a/>\n</scene>";
+	const std::atomic<bool> stop(true);
+	EXPECT_FALSE(writeSceneFile(path.c_str(), &reply[0], reply.size(), nullptr, &stop));
+	std::ifstream file(path, std::ios::binary);
+	std::ostringstream written;
+	written << file.rdbuf();
+	EXPECT_EQ(written.str(), test::textFileBytes(std::string("<scene>") + SCENE_SETTINGS_ELEMENT));
+}
+
+#ifndef _WIN32
+// The file's reader (a pipe's) takes nothing until the wait has told the
+// progress hook once: the writing cannot end before, and a stop asked then
+// ends it after the block under way.
+TEST_F(HostExchange, WaitingForTheSceneFileAnswersProgressAndStops)
+{
+	test::CTemporaryDirectory directory;
+	const std::string path = directory / "myfile.txs";
+	ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+	const std::size_t size = 40u << 20;
+	fakeHost.reset("<scene>\n" + std::string(size, 'x') + "\n</scene>");
+	std::atomic<bool> told(false);
+	std::size_t received = 0;
+	std::thread reader([&]() {
+		FILE* pipe = std::fopen(path.c_str(), "rb");
+		if (!pipe)
+			return;
+		while (!told)
+			std::this_thread::sleep_for(std::chrono::milliseconds(1));
+		char block[65536];
+		for (std::size_t got; (got = std::fread(block, 1, sizeof(block), pipe)) > 0;)
+			received += got;
+		std::fclose(pipe);
+	});
+	struct SToldProgress : test::CRecordingLoadProgress
+	{
+		std::atomic<bool>* Told = nullptr;
+		bool onLoadProgress(const SLoadProgress& progress) override
+		{
+			*Told = true;
+			return CRecordingLoadProgress::onLoadProgress(progress);
+		}
+	} progress;
+	progress.Told = &told;
+	progress.StopAt = 1;
+	CSceneFileWriter writer;
+	SSceneFileOrigin origin;
+	ASSERT_TRUE(beginSceneFile(path.c_str(), false, writer, &origin));
+	EXPECT_FALSE(endSceneFile(writer, &origin, &progress));
+	reader.join();
+	EXPECT_EQ(progress.Reports.size(), 1u);
+	EXPECT_GT(received, 0u);
+	EXPECT_LT(received, size / 2);
+}
+#endif
 
 TEST(HostReplies, TextureDirectoryFromTheIni)
 {

@@ -1,4 +1,5 @@
 #include "CLevelTriangleSelector.h"
+#include "CLevelMeshSceneNode.h"
 #include "WideIndexMesh.h"
 #include "CRecordingLoadProgress.h"
 
@@ -91,7 +92,15 @@ std::vector<TriangleKey> queryLine(scene::ITriangleSelector* selector, const cor
 	return keys;
 }
 
-class LevelTriangleSelectorQueries : public ::testing::TestWithParam<video::E_INDEX_TYPE>
+// How the selector is built: from scratch over a mesh, or from the chunks of
+// the level node that draws it.
+enum ESelectorBuild
+{
+	ESB_FROM_MESH,
+	ESB_FROM_LEVEL_NODE
+};
+
+class LevelTriangleSelectorQueries : public ::testing::TestWithParam<std::tuple<video::E_INDEX_TYPE, ESelectorBuild>>
 {
 };
 
@@ -103,12 +112,20 @@ TEST_P(LevelTriangleSelectorQueries, AnswerAsTheEngineSelectorDoes)
 	ASSERT_TRUE(device != 0);
 	scene::ISceneManager* sceneManager = device->getSceneManager();
 	scene::SMesh* mesh = makeScatteredMesh(3, 3000);
-	scene::SMesh* ourMesh = GetParam() == video::EIT_32BIT ? test::copyWithWideIndices(mesh) : mesh;
+	const video::E_INDEX_TYPE indexType = std::get<0>(GetParam());
+	const bool fromLevelNode = std::get<1>(GetParam()) == ESB_FROM_LEVEL_NODE;
+	scene::SMesh* ourMesh = indexType == video::EIT_32BIT ? test::copyWithWideIndices(mesh) : mesh;
 	if (ourMesh != mesh)
 		ASSERT_EQ(ourMesh->getMeshBuffer(0)->getIndexType(), video::EIT_32BIT);
 	else
 		ourMesh->grab();
-	scene::ISceneNode* node = sceneManager->addOctreeSceneNode(mesh, 0, -1, 128);
+	// The level node puts its mesh's triangles in an order of its own; the
+	// engine's selector, which copies them, answers with the same ones.
+	CLevelMeshSceneNode* levelNode = fromLevelNode
+		? new CLevelMeshSceneNode(ourMesh, sceneManager->getRootSceneNode(), sceneManager, -1, 128) : 0;
+	if (levelNode)
+		levelNode->drop();
+	scene::ISceneNode* node = levelNode ? levelNode : sceneManager->addOctreeSceneNode(mesh, 0, -1, 128);
 	ASSERT_TRUE(node != 0);
 	// A scaled, turned and moved node: triangles come out in world space.
 	node->setScale(core::vector3df(0.5f, 1.f, 2.f));
@@ -117,7 +134,8 @@ TEST_P(LevelTriangleSelectorQueries, AnswerAsTheEngineSelectorDoes)
 	node->updateAbsolutePosition();
 
 	scene::ITriangleSelector* engine = sceneManager->createTriangleSelector(mesh, node);
-	CLevelTriangleSelector* ours = new CLevelTriangleSelector(ourMesh, node, 128);
+	CLevelTriangleSelector* ours = levelNode ? new CLevelTriangleSelector(levelNode)
+											 : new CLevelTriangleSelector(ourMesh, node, 128);
 	EXPECT_EQ(engine->getTriangleCount(), ours->getTriangleCount());
 	EXPECT_EQ(ours->getSelectorCount(), 1u);
 	EXPECT_EQ(ours->getSelector(0), ours);
@@ -172,10 +190,12 @@ TEST_P(LevelTriangleSelectorQueries, AnswerAsTheEngineSelectorDoes)
 	device->drop();
 }
 
-INSTANTIATE_TEST_SUITE_P(IndexTypes, LevelTriangleSelectorQueries,
-	::testing::Values(video::EIT_16BIT, video::EIT_32BIT),
-	[](const ::testing::TestParamInfo<video::E_INDEX_TYPE>& info) {
-		return std::string(info.param == video::EIT_32BIT ? "Indices32" : "Indices16");
+INSTANTIATE_TEST_SUITE_P(IndexTypesAndBuilds, LevelTriangleSelectorQueries,
+	::testing::Combine(::testing::Values(video::EIT_16BIT, video::EIT_32BIT),
+		::testing::Values(ESB_FROM_MESH, ESB_FROM_LEVEL_NODE)),
+	[](const ::testing::TestParamInfo<std::tuple<video::E_INDEX_TYPE, ESelectorBuild>>& info) {
+		return std::string(std::get<0>(info.param) == video::EIT_32BIT ? "Indices32" : "Indices16")
+			+ (std::get<1>(info.param) == ESB_FROM_LEVEL_NODE ? "FromLevelNode" : "FromMesh");
 	});
 
 TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
@@ -212,6 +232,66 @@ TEST(LevelTriangleSelector, EmptyAndDegenerateMeshesAreSafe)
 	EXPECT_EQ(count, 1000);
 	selector->drop();
 	point->drop();
+}
+
+TEST(LevelTriangleSelector, FromALevelNodeTakesWhatTheNodeDraws)
+{
+	IrrlichtDevice* device = createDevice(video::EDT_NULL);
+	ASSERT_TRUE(device != 0);
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	const core::aabbox3df around(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f);
+	core::triangle3df triangles[4];
+	s32 count = -1;
+
+	// No node, and a node of an empty mesh: no triangles, no answers.
+	CLevelTriangleSelector* none = new CLevelTriangleSelector(static_cast<CLevelMeshSceneNode*>(0));
+	none->getTriangles(triangles, 4, count, around);
+	EXPECT_EQ(count, 0);
+	none->drop();
+	scene::SMesh* empty = new scene::SMesh();
+	CLevelMeshSceneNode* emptyNode = new CLevelMeshSceneNode(empty, sceneManager->getRootSceneNode(), sceneManager, -1, 128);
+	CLevelTriangleSelector* nothing = new CLevelTriangleSelector(emptyNode);
+	count = -1;
+	nothing->getTriangles(triangles, 4, count, around);
+	EXPECT_EQ(count, 0);
+	EXPECT_EQ(nothing->getTriangleCount(), 0);
+	nothing->drop();
+	emptyNode->drop();
+	empty->drop();
+
+	// One buffer of 1,000 triangles on a point and one past the buffer's
+	// vertices, beside a buffer of indices too few for a triangle.
+	scene::SMesh* point = new scene::SMesh();
+	scene::SMeshBufferLightMap* stub = new scene::SMeshBufferLightMap();
+	stub->Vertices.push_back(video::S3DVertex2TCoords());
+	stub->Indices.push_back(0);
+	point->addMeshBuffer(stub);
+	stub->drop();
+	scene::SMeshBufferLightMap* buffer = new scene::SMeshBufferLightMap();
+	buffer->Vertices.push_back(video::S3DVertex2TCoords());
+	for (u32 i = 0; i < 3000; ++i)
+		buffer->Indices.push_back(0);
+	buffer->Indices.push_back(0);
+	buffer->Indices.push_back(7);
+	buffer->Indices.push_back(0);
+	point->addMeshBuffer(buffer);
+	buffer->drop();
+	CLevelMeshSceneNode* node = new CLevelMeshSceneNode(point, sceneManager->getRootSceneNode(), sceneManager, -1, 128);
+	CLevelTriangleSelector* selector = new CLevelTriangleSelector(node);
+	EXPECT_EQ(selector->getTriangleCount(), 1000);
+	EXPECT_EQ(selector->getSceneNodeForTriangle(0), node);
+	std::vector<core::triangle3df> all(1100);
+	selector->getTriangles(&all[0], 1100, count, around);
+	EXPECT_EQ(count, 1000);
+	selector->getTriangles(&all[0], 1100, count);
+	EXPECT_EQ(count, 1000);
+	count = -1;
+	selector->getTriangles(&all[0], 1100, count, core::aabbox3df(5.f, 5.f, 5.f, 6.f, 6.f, 6.f));
+	EXPECT_EQ(count, 0);
+	selector->drop();
+	node->drop();
+	point->drop();
+	device->drop();
 }
 
 } // end namespace vistel
@@ -256,15 +336,21 @@ TEST(LevelTriangleSelector, AStoppedBuildLeavesNoTriangles)
 	IrrlichtDevice* device = createDevice(video::EDT_NULL);
 	ASSERT_TRUE(device != 0);
 	scene::SMesh* mesh = makeScatteredMesh(4, 20000);
-	for (const std::size_t stopAt : {std::size_t(1), std::size_t(3), std::size_t(6)})
-	{
-		CRecordingLoadProgress progress;
-		progress.StopAt = stopAt;
-		CLevelTriangleSelector selector(mesh, 0, 128, &progress);
-		EXPECT_EQ(progress.Reports.size(), stopAt);
-		EXPECT_EQ(selector.getTriangleCount(), 0) << stopAt;
-		EXPECT_TRUE(query(&selector, core::aabbox3df(-500.f, -500.f, -500.f, 500.f, 500.f, 500.f), 0).empty());
-	}
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	CLevelMeshSceneNode* levelNode = new CLevelMeshSceneNode(mesh, sceneManager->getRootSceneNode(), sceneManager, -1, 128);
+	for (const bool fromLevelNode : {false, true})
+		for (const std::size_t stopAt : {std::size_t(1), std::size_t(3), std::size_t(6)})
+		{
+			CRecordingLoadProgress progress;
+			progress.StopAt = stopAt;
+			CLevelTriangleSelector* selector = fromLevelNode ? new CLevelTriangleSelector(levelNode, &progress)
+															 : new CLevelTriangleSelector(mesh, 0, 128, &progress);
+			EXPECT_EQ(progress.Reports.size(), stopAt);
+			EXPECT_EQ(selector->getTriangleCount(), 0) << stopAt;
+			EXPECT_TRUE(query(selector, core::aabbox3df(-500.f, -500.f, -500.f, 500.f, 500.f, 500.f), 0).empty());
+			selector->drop();
+		}
+	levelNode->drop();
 	mesh->drop();
 	device->drop();
 }

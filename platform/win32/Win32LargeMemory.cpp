@@ -1,0 +1,22 @@
+#include "LargeMemory.h"
+
+namespace vistel
+{
+namespace platform
+{
+
+void adviseLargePages(void*, std::size_t)
+{
+	// Windows gives large pages only to a process holding the "lock pages in
+	// memory" privilege, through allocations of their own: an editor's
+	// process has neither, so a block keeps the usual pages.
+}
+
+void prepareForWriting(void*, std::size_t)
+{
+	// Windows XP has no call that maps a range's pages ahead of their first
+	// touch (PrefetchVirtualMemory came with Windows 8, and reads only).
+}
+
+} // end namespace platform
+} // end namespace vistel

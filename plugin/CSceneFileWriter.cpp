@@ -1,0 +1,81 @@
+#include "CSceneFileWriter.h"
+#include "PreviewRun.h"
+
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+namespace vistel
+{
+
+CSceneFileWriter::~CSceneFileWriter()
+{
+	// The file is finished even when the run ends before its load (no
+	// device, say): it stays on disk for a later run, as the whole file.
+	join();
+}
+
+void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply, bool keepLineMap)
+{
+	join();
+	Path = path;
+	Reply = std::move(reply);
+	KeepLineMap = keepLineMap;
+	LineMap = CSceneLineMap();
+	Written = false;
+	Error = nullptr;
+	Stop = false;
+	Done = false;
+	try
+	{
+		Thread = std::thread([this]() { write(); });
+	}
+	catch (const std::system_error&)
+	{
+		write();
+	}
+}
+
+void CSceneFileWriter::write()
+{
+	try
+	{
+		Written = writeSceneFile(Path, Reply.Data.get(), Reply.Size, KeepLineMap ? &LineMap : nullptr, &Stop);
+	}
+	catch (...)
+	{
+		Error = std::current_exception();
+	}
+	// The reply goes as soon as it is written: the load must not find it
+	// still held beside the mesh it builds.
+	Reply = SHostReply();
+	Done = true;
+}
+
+void CSceneFileWriter::join()
+{
+	if (Thread.joinable())
+		Thread.join();
+}
+
+bool CSceneFileWriter::finish(ILoadProgress* progress)
+{
+	SLoadProgress report;
+	report.Stage = ELS_READING;
+	while (!Done)
+	{
+		if (progress && !Stop && !progress->onLoadProgress(report))
+			Stop = true;
+		std::this_thread::sleep_for(std::chrono::milliseconds(5));
+	}
+	join();
+	if (Error)
+	{
+		std::exception_ptr error = Error;
+		Error = nullptr;
+		std::rethrow_exception(error);
+	}
+	return Written && !Stop;
+}
+
+} // end namespace vistel
