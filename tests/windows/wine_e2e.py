@@ -24,6 +24,10 @@ WINDOW_LIST = os.environ.get("VISTEL_WINDOW_LIST", "vistel-window-list.exe")
 SOURCE_DIR = os.environ.get("VISTEL_SOURCE_DIR", ".")
 SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
 SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
+# Every wait of these tests is this many times as long. Under an emulator
+# (scripts/vm/run-tests.sh) a Direct3D picture and a texture's upload cost
+# seconds, and a preview's first frame comes minutes after the sheet's OK.
+TIME_SCALE = float(os.environ.get("VISTEL_TIME_SCALE", "1"))
 
 
 from host_process import E2EError, HostProcess
@@ -43,13 +47,14 @@ def windows_path(path):
 
 
 def wait_until(predicate, timeout=60.0, interval=0.3, what="condition"):
+    timeout *= TIME_SCALE
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise E2EError("timed out waiting for " + what)
+            raise E2EError("timed out waiting for %s (%.0f s)" % (what, timeout))
         time.sleep(interval)
 
 
@@ -68,7 +73,7 @@ class WinWindow:
 def list_win_windows():
     """The visible top-level windows of the Wine session, with their controls."""
     result = subprocess.run([WINE, WINDOW_LIST], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                            env=wine_environment(), errors="replace", text=True, timeout=60)
+                            env=wine_environment(), errors="replace", text=True, timeout=60 * TIME_SCALE)
     windows = []
     for line in result.stdout.splitlines():
         if line.startswith("window "):
@@ -194,7 +199,7 @@ def close_window(window):
 
 
 def close_and_wait(window, timeout=60.0):
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * TIME_SCALE
     while True:
         close_window(window)
         try:
@@ -239,7 +244,7 @@ class HostRun(HostProcess):
     """One run of the Windows reference host under Wine, in a fresh editor
     directory (or the given one)."""
 
-    WAIT_TIMEOUT = 120.0
+    WAIT_TIMEOUT = 120.0 * TIME_SCALE
 
     def __init__(self, *args, editor_dir=None, level=None, log=True):
         super().__init__("vistel-wine-", editor_dir, log)
