@@ -256,6 +256,21 @@ class HostRun(HostProcess):
         command.append(windows_path(level or SAMPLE_LEVEL))
         self.start(command, wine_environment())
 
+    def cleanup(self):
+        # The host runs again from its copy in the editor directory, a
+        # Windows process of its own that outlives the launcher killed
+        # here: a preview left behind would draw on and be found by the
+        # next test. Every process started from this run's folder ends.
+        folder = os.path.basename(self.tmp).encode()
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(os.path.join("/proc", pid, "cmdline"), "rb") as f:
+                    if folder in f.read() and int(pid) != os.getpid():
+                        os.kill(int(pid), 9)
+            except OSError:
+                pass
+        super().cleanup()
+
     def check_running(self):
         if self.process.poll() is not None:
             raise E2EError("the host ended (%s):\n%s" % (self.process.returncode, self.read_output()))
