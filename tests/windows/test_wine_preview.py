@@ -27,11 +27,9 @@ class WinePreviewTest(unittest.TestCase):
             self.assertEqual(e2e.x_window_size(preview), (640, 480))
 
             # The level is drawn: a picture with content, not a black or
-            # single-coloured window.
-            def drawn():
-                mean, deviation = e2e.picture_statistics(self.grab(run, preview, "wine-preview.png"))
-                return mean > 0.05 and deviation > 0.02
-            e2e.wait_until(drawn, timeout=60, interval=1.0, what="the level on screen")
+            # single-coloured window, nor the loading screen.
+            e2e.wait_until(lambda: e2e.shows_level(self.grab(run, preview, "wine-preview.png")),
+                           timeout=60, interval=1.0, what="the level on screen")
 
             # I shows the info screen (which says whether the shaders are on);
             # the picture changes.
@@ -109,7 +107,7 @@ class WinePreviewTest(unittest.TestCase):
                 run.confirm_settings_sheet()
                 preview = run.wait_for_preview(exclude=(first,) if first else ())
                 name = "wine-1252-%s.png" % ("found" if found else "missing")
-                e2e.wait_until(lambda: e2e.picture_statistics(self.grab(run, preview, name))[1] > 0.02,
+                e2e.wait_until(lambda: e2e.shows_level(self.grab(run, preview, name)),
                                timeout=60, interval=1.0, what="a drawn frame")
                 means[found] = e2e.picture_statistics(self.grab(run, preview, name))[0]
                 # The close request ends the run and gives the host control.

@@ -223,6 +223,25 @@ def picture_statistics(path):
     return float(mean), float(deviation)
 
 
+# The loading screen's background (runtime/CLoadingScreen.cpp).
+LOADING_BACKGROUND = "rgb(24,28,36)"
+
+
+def shows_level(path):
+    """Whether a picture of the preview shows a drawn frame: not flat, and
+    not the loading screen, whose last picture stays on show until the
+    first frame is presented (under an emulator, seconds after the title
+    gives the frame rate)."""
+    mean, deviation = picture_statistics(path)
+    if mean <= 0.05 or deviation <= 0.02:
+        return False
+    share = subprocess.run(["convert", path, "-fuzz", "1%", "-fill", "black", "+opaque", LOADING_BACKGROUND,
+                            "-fill", "white", "-opaque", LOADING_BACKGROUND, "-colorspace", "Gray",
+                            "-format", "%[fx:mean]", "info:"],
+                           stdout=subprocess.PIPE, check=True, text=True).stdout
+    return float(share) < 0.5
+
+
 def red_fraction(path, geometry, least_red=0.85):
     """Share of bright red pixels (as the info text is drawn; bricks are far
     darker) in a part of the picture ("WxH+X+Y"). A JPEG blurs thin red
