@@ -42,9 +42,15 @@ class WinePreviewTest(unittest.TestCase):
                                                     corner) > plain + 0.002,
                            timeout=30, what="the info screen")
             # F toggles the flashlight; nothing breaks with shaders on or off.
+            # Its message takes the info screen's place until the next frame
+            # writes the info screen again; where frames take seconds (the
+            # emulator) the screenshot waits for that frame.
             e2e.key(preview, "f")
             e2e.key(preview, "f")
             run.check_running()
+            e2e.wait_until(lambda: e2e.red_fraction(self.grab(run, preview, "wine-preview-info.png"),
+                                                    corner) > plain + 0.002,
+                           timeout=30, what="the info screen after the flashlight's message")
 
             # P, with the info screen on: the Save dialog; a typed name gets
             # ".jpg" and a JPEG of the window's size showing what was drawn.
