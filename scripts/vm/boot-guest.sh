@@ -22,12 +22,16 @@ rm -f "$job_dir/status" "$job_dir/job.log"
 
 # SMAP off: with it the guest kernel kills 32-bit Wine processes at their
 # return from the kernel. The 9p folder passes owners and modes through.
+# tsc=reliable: the kernel otherwise may find the emulated clock unstable in
+# the middle of a run and patch its own code for it while the other
+# processor runs that code, which under the emulator once ended in a panic
+# (an int3 in sched_clock_cpu).
 status=0
 timeout --foreground -k 10 "$timeout" qemu-system-x86_64 \
   -accel tcg -cpu max,-smap -smp 2 -m 3072 \
   -nographic -no-reboot -nodefaults -serial "file:$job_dir/console.log" \
   -kernel "$image_dir/vmlinuz" -initrd "$image_dir/initrd.img" \
-  -append "console=ttyS0 root=/dev/vda rw init=/usr/local/sbin/vistel-guest-init panic=-1 quiet" \
+  -append "console=ttyS0 tsc=reliable root=/dev/vda rw init=/usr/local/sbin/vistel-guest-init panic=-1 quiet" \
   -drive "file=$image_dir/guest.img,format=raw,if=virtio,snapshot=$snapshot" \
   -virtfs "local,path=$job_dir,mount_tag=job,security_model=none,id=job" \
   </dev/null || status=$?

@@ -24,6 +24,10 @@ WINDOW_LIST = os.environ.get("VISTEL_WINDOW_LIST", "vistel-window-list.exe")
 SOURCE_DIR = os.environ.get("VISTEL_SOURCE_DIR", ".")
 SAMPLE_LEVEL = os.path.join(SOURCE_DIR, "examples", "sample", "level.xml")
 SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
+# Every wait of these tests is this many times as long. Under an emulator
+# (scripts/vm/run-tests.sh) a Direct3D picture and a texture's upload cost
+# seconds, and a preview's first frame comes minutes after the sheet's OK.
+TIME_SCALE = float(os.environ.get("VISTEL_TIME_SCALE", "1"))
 
 
 from host_process import E2EError, HostProcess
@@ -43,13 +47,14 @@ def windows_path(path):
 
 
 def wait_until(predicate, timeout=60.0, interval=0.3, what="condition"):
+    timeout *= TIME_SCALE
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise E2EError("timed out waiting for " + what)
+            raise E2EError("timed out waiting for %s (%.0f s)" % (what, timeout))
         time.sleep(interval)
 
 
@@ -68,7 +73,7 @@ class WinWindow:
 def list_win_windows():
     """The visible top-level windows of the Wine session, with their controls."""
     result = subprocess.run([WINE, WINDOW_LIST], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                            env=wine_environment(), errors="replace", text=True, timeout=60)
+                            env=wine_environment(), errors="replace", text=True, timeout=60 * TIME_SCALE)
     windows = []
     for line in result.stdout.splitlines():
         if line.startswith("window "):
@@ -194,7 +199,7 @@ def close_window(window):
 
 
 def close_and_wait(window, timeout=60.0):
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * TIME_SCALE
     while True:
         close_window(window)
         try:
@@ -218,14 +223,37 @@ def picture_statistics(path):
     return float(mean), float(deviation)
 
 
+# The loading screen's background (runtime/CLoadingScreen.cpp).
+LOADING_BACKGROUND = "rgb(24,28,36)"
+
+
+def shows_level(path):
+    """Whether a picture of the preview shows a drawn frame: not flat, and
+    not the loading screen, whose last picture stays on show until the
+    first frame is presented (under an emulator, seconds after the title
+    gives the frame rate)."""
+    mean, deviation = picture_statistics(path)
+    if mean <= 0.05 or deviation <= 0.02:
+        return False
+    share = subprocess.run(["convert", path, "-fuzz", "1%", "-fill", "black", "+opaque", LOADING_BACKGROUND,
+                            "-fill", "white", "-opaque", LOADING_BACKGROUND, "-colorspace", "Gray",
+                            "-format", "%[fx:mean]", "info:"],
+                           stdout=subprocess.PIPE, check=True, text=True).stdout
+    return float(share) < 0.5
+
+
 def red_fraction(path, geometry, least_red=0.85):
     """Share of bright red pixels (as the info text is drawn; bricks are far
     darker) in a part of the picture ("WxH+X+Y"). A JPEG blurs thin red
     text: least_red 0.7 still tells it from the bricks there."""
-    output = subprocess.run(["convert", path, "-crop", geometry, "+repage", "-fx",
-                             "(r > %s && g < 0.3 && b < 0.3) ? 1 : 0" % least_red, "-format", "%[fx:mean]",
-                             "info:"], stdout=subprocess.PIPE, check=True, text=True).stdout
-    return float(output)
+    # The pixels are counted here: the guest's ImageMagick prints more than
+    # the value for an -fx expression with a condition.
+    pixels = subprocess.run(["convert", path, "-crop", geometry, "+repage", "-depth", "8", "rgb:-"],
+                            stdout=subprocess.PIPE, check=True).stdout
+    least = least_red * 255
+    red = sum(1 for i in range(0, len(pixels) - 2, 3)
+              if pixels[i] > least and pixels[i + 1] < 76.5 and pixels[i + 2] < 76.5)
+    return red / max(1, len(pixels) // 3)
 
 
 def picture_format_and_size(path):
@@ -239,7 +267,7 @@ class HostRun(HostProcess):
     """One run of the Windows reference host under Wine, in a fresh editor
     directory (or the given one)."""
 
-    WAIT_TIMEOUT = 120.0
+    WAIT_TIMEOUT = 120.0 * TIME_SCALE
 
     def __init__(self, *args, editor_dir=None, level=None, log=True):
         super().__init__("vistel-wine-", editor_dir, log)
@@ -250,6 +278,21 @@ class HostRun(HostProcess):
         command += list(args)
         command.append(windows_path(level or SAMPLE_LEVEL))
         self.start(command, wine_environment())
+
+    def cleanup(self):
+        # The host runs again from its copy in the editor directory, a
+        # Windows process of its own that outlives the launcher killed
+        # here: a preview left behind would draw on and be found by the
+        # next test. Every process started from this run's folder ends.
+        folder = os.path.basename(self.tmp).encode()
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(os.path.join("/proc", pid, "cmdline"), "rb") as f:
+                    if folder in f.read() and int(pid) != os.getpid():
+                        os.kill(int(pid), 9)
+            except OSError:
+                pass
+        super().cleanup()
 
     def check_running(self):
         if self.process.poll() is not None:
