@@ -50,6 +50,10 @@ void addPortableFigures(SProcessState& state);
 //! The system's own figures (cursor, classes, threads, handles, ...).
 void addSystemFigures(const SStateContext& context, SProcessState& state);
 
+//! One line per object the process holds (a handle with its type and name, a
+//! file descriptor with its target), to tell what a run left behind.
+std::vector<std::string> listHeldObjects();
+
 //! Prepares the recorder once, before the first record (the system's side
 //! may open what it reads through, so that opening it is no difference).
 void prepareStateRecording();

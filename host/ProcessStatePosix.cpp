@@ -58,6 +58,21 @@ std::string describeCursor()
 
 } // end anonymous namespace
 
+std::vector<std::string> listHeldObjects()
+{
+	std::vector<std::string> objects;
+	std::error_code failure;
+	for (std::filesystem::directory_iterator entry("/proc/self/fd", failure), end;
+		!failure && entry != end; entry.increment(failure))
+	{
+		std::error_code unreadable;
+		const std::filesystem::path target = std::filesystem::read_symlink(entry->path(), unreadable);
+		objects.push_back("descriptor " + entry->path().filename().string() + " -> "
+			+ (unreadable ? std::string("?") : target.string()));
+	}
+	return objects;
+}
+
 void prepareStateRecording()
 {
 	if (StateDisplay)

@@ -82,18 +82,23 @@ struct SSystemHandleTable
 };
 
 typedef LONG (WINAPI *QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
+typedef LONG (WINAPI *QueryObject)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
-// The handles this process holds. GetProcessHandleCount answers 0 under Wine,
-// which keeps no such count; the handle table it does keep.
-std::string countHandles()
+template <class TFunction>
+TFunction findNtFunction(const char* name)
 {
-	DWORD counted = 0;
-	if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted > 0)
-		return std::to_string(counted);
-	QuerySystemInformation query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-		GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+	return reinterpret_cast<TFunction>(reinterpret_cast<void*>(
+		GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
+}
+
+// The handle values this process holds, from the system's handle table
+// (NtQuerySystemInformation, class 16: one entry per open handle of every
+// process). False when the table cannot be read.
+bool readOwnHandles(std::vector<USHORT>& handles)
+{
+	QuerySystemInformation query = findNtFunction<QuerySystemInformation>("NtQuerySystemInformation");
 	if (!query)
-		return "(not counted)";
+		return false;
 	const ULONG SYSTEM_HANDLE_INFORMATION = 16;
 	const LONG INFO_LENGTH_MISMATCH = static_cast<LONG>(0xC0000004L);
 	std::vector<unsigned char> buffer(1 << 16);
@@ -108,19 +113,72 @@ std::string countHandles()
 			continue;
 		}
 		if (status < 0)
-			return "(not counted)";
+			return false;
 		const SSystemHandleTable* table = reinterpret_cast<const SSystemHandleTable*>(&buffer[0]);
 		const ULONG process = GetCurrentProcessId();
-		size_t count = 0;
+		handles.clear();
 		for (ULONG i = 0; i < table->Count; ++i)
 			if (table->Handles[i].OwnerProcessId == process)
-				++count;
-		return std::to_string(count);
+				handles.push_back(table->Handles[i].Value);
+		return true;
 	}
-	return "(not counted)";
+	return false;
+}
+
+// The handles this process holds. GetProcessHandleCount answers 0 under Wine,
+// which keeps no such count; the handle table it does keep.
+std::string countHandles()
+{
+	DWORD counted = 0;
+	if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted > 0)
+		return std::to_string(counted);
+	std::vector<USHORT> handles;
+	return readOwnHandles(handles) ? std::to_string(handles.size()) : "(not counted)";
+}
+
+// A counted string of the object manager's (type or object name) as text.
+std::string objectText(QueryObject query, HANDLE handle, ULONG informationClass)
+{
+	struct SCountedText
+	{
+		USHORT Length;
+		USHORT MaximumLength;
+		PWSTR Buffer;
+	};
+	// Pointer-aligned room for the record and the text that follows it.
+	std::vector<void*> buffer(256);
+	const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(void*));
+	if (query(handle, informationClass, &buffer[0], size, 0) < 0)
+		return "?";
+	const SCountedText* text = reinterpret_cast<const SCountedText*>(&buffer[0]);
+	std::string narrow;
+	for (USHORT i = 0; text->Buffer && i < text->Length / 2; ++i)
+		narrow += text->Buffer[i] < 128 ? static_cast<char>(text->Buffer[i]) : '?';
+	return narrow;
 }
 
 } // end anonymous namespace
+
+std::vector<std::string> listHeldObjects()
+{
+	std::vector<std::string> objects;
+	std::vector<USHORT> handles;
+	QueryObject query = findNtFunction<QueryObject>("NtQueryObject");
+	if (!query || !readOwnHandles(handles))
+		return objects;
+	const ULONG OBJECT_NAME_INFORMATION = 1, OBJECT_TYPE_INFORMATION = 2;
+	for (size_t i = 0; i < handles.size(); ++i)
+	{
+		HANDLE handle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(handles[i]));
+		const std::string type = objectText(query, handle, OBJECT_TYPE_INFORMATION);
+		char value[16];
+		std::snprintf(value, sizeof(value), "0x%04x", handles[i]);
+		// A file's name is not asked: on Windows that can block on a pipe.
+		objects.push_back("handle " + std::string(value) + " " + type
+			+ (type == "File" ? std::string() : " " + objectText(query, handle, OBJECT_NAME_INFORMATION)));
+	}
+	return objects;
+}
 
 void prepareStateRecording()
 {

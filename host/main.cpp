@@ -8,6 +8,7 @@
 #include "HostSystem.h"
 #include "ProcessState.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -174,6 +175,7 @@ int runPreviews(const SPluginEntries& entries, CReferenceHost& host, int runs, b
 		std::cerr << "vistel-host: state before the first run: "
 			<< describeProcessState(beforeFirstRun) << std::endl;
 	}
+	std::vector<std::string> heldAfterFirstRun;
 	bool changed = false;
 	for (int run = 0; run < runs; ++run)
 	{
@@ -198,6 +200,15 @@ int runPreviews(const SPluginEntries& entries, CReferenceHost& host, int runs, b
 		for (size_t i = 0; i < changes.size(); ++i)
 			std::cerr << "vistel-host: run " << run + 1 << " changed the process: " << changes[i]
 				<< std::endl;
+		const std::vector<std::string> held = listHeldObjects();
+		if (run == 0)
+			heldAfterFirstRun = held;
+		else if (!changes.empty())
+			for (size_t i = 0; i < held.size(); ++i)
+				if (std::find(heldAfterFirstRun.begin(), heldAfterFirstRun.end(), held[i])
+					== heldAfterFirstRun.end())
+					std::cerr << "vistel-host: held after run " << run + 1 << ", not after the first: "
+						<< held[i] << std::endl;
 		changed |= !changes.empty();
 	}
 	return changed ? EXIT_STATE_CHANGED : 0;
