@@ -2,7 +2,7 @@
 #include "PreviewRun.h"
 
 #include <chrono>
-#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace vistel
@@ -26,14 +26,8 @@ void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply,
 	Error = nullptr;
 	Stop = false;
 	Done = false;
-	try
-	{
-		Thread = std::thread([this]() { write(); });
-	}
-	catch (const std::system_error&)
-	{
+	if (!Thread.start([this]() { write(); }))
 		write();
-	}
 }
 
 void CSceneFileWriter::write()
@@ -54,8 +48,7 @@ void CSceneFileWriter::write()
 
 void CSceneFileWriter::join()
 {
-	if (Thread.joinable())
-		Thread.join();
+	Thread.join();
 }
 
 bool CSceneFileWriter::finish(ILoadProgress* progress)

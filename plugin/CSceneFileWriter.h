@@ -4,12 +4,12 @@
 #include "CSceneLineMap.h"
 #include "HostExchange.h"
 #include "ILoadProgress.h"
+#include "SystemThread.h"
 
 #include <irrString.h>
 
 #include <atomic>
 #include <exception>
-#include <thread>
 
 namespace vistel
 {
@@ -62,7 +62,7 @@ private:
 	std::exception_ptr Error;
 	std::atomic<bool> Stop{ false };
 	std::atomic<bool> Done{ true };
-	std::thread Thread;
+	platform::CSystemThread Thread;
 };
 
 } // end namespace vistel

@@ -1,10 +1,10 @@
 #ifndef VISTEL_HELPER_THREAD_LOOP_H_INCLUDED
 #define VISTEL_HELPER_THREAD_LOOP_H_INCLUDED
 
+#include "SystemThread.h"
+
 #include <atomic>
 #include <exception>
-#include <system_error>
-#include <thread>
 
 namespace vistel
 {
@@ -27,44 +27,35 @@ bool runWithHelperThread(unsigned count, Work work, Between between)
 	std::exception_ptr helperError;
 	auto take = [&]() -> unsigned { return stopped.load() ? count : next.fetch_add(1); };
 
-	std::thread helper;
+	// Joined on every way out, an exception from the calling thread's own
+	// items included (the thread's destructor joins it).
+	platform::CSystemThread helper;
+	struct SStop
+	{
+		std::atomic<bool>& Stopped;
+		~SStop() { Stopped = true; }
+	};
+	// Declared after the thread, so destroyed first: the helper is told to
+	// stop before it is waited for.
+	SStop stop{ stopped };
 	if (count > 1)
 	{
-		try
-		{
-			helper = std::thread([&]() {
-				try
+		helper.start([&]() {
+			try
+			{
+				for (unsigned i = take(); i < count; i = take())
 				{
-					for (unsigned i = take(); i < count; i = take())
-					{
-						work(i);
-						++done;
-					}
+					work(i);
+					++done;
 				}
-				catch (...)
-				{
-					helperError = std::current_exception();
-					stopped = true;
-				}
-			});
-		}
-		catch (const std::system_error&)
-		{
-		}
+			}
+			catch (...)
+			{
+				helperError = std::current_exception();
+				stopped = true;
+			}
+		});
 	}
-	// Joined on every way out, an exception from the calling thread's own
-	// items included: a joinable thread must never be destroyed.
-	struct SJoin
-	{
-		std::thread& Helper;
-		std::atomic<bool>& Stopped;
-		~SJoin()
-		{
-			Stopped = true;
-			if (Helper.joinable())
-				Helper.join();
-		}
-	} join{ helper, stopped };
 
 	bool going = true;
 	for (;;)
@@ -81,8 +72,7 @@ bool runWithHelperThread(unsigned count, Work work, Between between)
 		++done;
 	}
 	stopped = true;
-	if (helper.joinable())
-		helper.join();
+	helper.join();
 	if (helperError)
 		std::rethrow_exception(helperError);
 	return going;
