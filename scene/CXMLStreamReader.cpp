@@ -147,6 +147,21 @@ inline std::size_t findPlainValueStop(const unsigned char* d, std::size_t j)
 #endif
 }
 
+// True when the characters at text are those of the piece. The buffer keeps
+// readable bytes after its last character for the sixteen compared at once.
+template <typename TPiece>
+inline bool matchesPiece(const unsigned char* text, const TPiece& piece)
+{
+#ifdef __SSE2__
+	const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+	const __m128i expected = _mm_load_si128(reinterpret_cast<const __m128i*>(piece.Text));
+	const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, expected)));
+	return (same & piece.Mask) == piece.Mask;
+#else
+	return std::memcmp(text, piece.Text, piece.Length) == 0;
+#endif
+}
+
 // The five references the engine's reader replaces in attribute values.
 struct SReference
 {
@@ -207,7 +222,8 @@ std::unique_ptr<CXMLStreamReader> CXMLStreamReader::create(irr::io::IReadFile* f
 	return std::unique_ptr<CXMLStreamReader>(new CXMLStreamReader(file, logger));
 }
 
-CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger) : File(file), Logger(logger)
+CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger) :
+	File(file), Logger(logger), Shapes(new STagShape[ShapeCount])
 {
 	File->grab();
 }
@@ -227,7 +243,10 @@ bool CXMLStreamReader::read()
 	{
 		const EStep step = parseNode();
 		if (step == ES_NODE)
+		{
+			listAttributes();
 			return true;
+		}
 		if (step == ES_MORE && !nodeTooLong())
 		{
 			fill();
@@ -238,6 +257,7 @@ bool CXMLStreamReader::read()
 		NodeName = "";
 		EmptyElement = false;
 		Attributes.clear();
+		listAttributes();
 		finish();
 		return false;
 	}
@@ -245,12 +265,12 @@ bool CXMLStreamReader::read()
 
 const char* CXMLStreamReader::getAttributeName(irr::u32 index) const
 {
-	return index < Attributes.size() ? Attributes[index].Name : nullptr;
+	return index < AttributeCount ? AttributeList[index].Name : nullptr;
 }
 
 const char* CXMLStreamReader::getAttributeValue(irr::u32 index) const
 {
-	return index < Attributes.size() ? Attributes[index].Value : nullptr;
+	return index < AttributeCount ? AttributeList[index].Value : nullptr;
 }
 
 bool CXMLStreamReader::hasLength(const char* text, std::size_t length)
@@ -297,8 +317,112 @@ bool CXMLStreamReader::readPlainNode()
 	}
 }
 
+// A start tag whose text outside its values is that of a shape read
+// before: its pieces are compared sixteen characters at a time where the
+// processor has SSE2, each value is scanned to its closing quote as the
+// plain path scans it, and the names are the shape's. Every byte the plain
+// path would look at is compared, so the tag reads exactly as there.
+bool CXMLStreamReader::readShapedStartTag(std::size_t open)
+{
+	const unsigned char* d = reinterpret_cast<const unsigned char*>(Buffer.data());
+	char* const base = Buffer.data();
+	for (irr::u32 attempt = 0; attempt < ShapeCount; ++attempt)
+	{
+		STagShape& shape = Shapes[ShapeOrder[attempt]];
+		if (!shape.Valid)
+			return false; // shapes not yet noted come last
+		if (!matchesPiece(d + open, shape.Pieces[0]))
+			continue;
+		std::size_t pieceBegin = open;
+		std::size_t next = open + shape.Pieces[0].Length;
+		irr::u32 k = 0;
+		for (; k < shape.Count; ++k)
+		{
+			const std::size_t valueEnd = findPlainValueStop(d, next);
+			const STagShape::SPiece& piece = shape.Pieces[k + 1];
+			if (!matchesPiece(d + valueEnd, piece))
+				break;
+			SAttribute& attribute = shape.Attributes[k];
+			attribute.Name = base + pieceBegin + shape.NameOffsets[k];
+			attribute.Value = base + next;
+			attribute.ValueLength = static_cast<irr::u32>(valueEnd - next);
+			pieceBegin = valueEnd;
+			next = valueEnd + piece.Length;
+		}
+		// A last piece that ends past the buffer's end matched the zero byte
+		// after it, which the plain path does not pass over.
+		if (k < shape.Count || next > End)
+			continue;
+
+		for (k = 0; k < shape.Count; ++k)
+		{
+			const SAttribute& attribute = shape.Attributes[k];
+			base[attribute.Name - base + attribute.NameLength] = 0; // the '='
+			base[attribute.Value - base + attribute.ValueLength] = 0; // the closing quote
+		}
+		NameBits = shape.NameBits;
+		reportStartTag(open + 1, open + shape.NameEnd, shape.Empty, next);
+		AttributeList = shape.Attributes;
+		AttributeCount = shape.Count;
+		// The shape that matched is tried first next time.
+		if (attempt > 0)
+		{
+			const irr::u32 matched = ShapeOrder[attempt];
+			ShapeOrder[attempt] = ShapeOrder[0];
+			ShapeOrder[0] = matched;
+		}
+		return true;
+	}
+	return false;
+}
+
+// Keeps the shape of the start tag the plain path has just read (its texts
+// not yet terminated) in the place of the oldest shape, unless a piece or
+// the number of its attributes is too long for one.
+void CXMLStreamReader::noteShape(std::size_t open, std::size_t nameEnd, bool empty, std::size_t tagEnd)
+{
+	const std::size_t count = Attributes.size();
+	if (count > MaxShapeAttributes)
+		return;
+	const char* const base = Buffer.data();
+	const irr::u32 slot = ShapeOrder[ShapeCount - 1];
+	STagShape& shape = Shapes[slot];
+	shape.Valid = false;
+	std::size_t pieceBegin = open;
+	for (std::size_t k = 0; k <= count; ++k)
+	{
+		const std::size_t pieceEnd =
+			k < count ? static_cast<std::size_t>(Attributes[k].Value - base) : tagEnd;
+		const std::size_t length = pieceEnd - pieceBegin;
+		if (length > MaxPieceBytes)
+			return;
+		STagShape::SPiece& piece = shape.Pieces[k];
+		std::memset(piece.Text, 0, sizeof(piece.Text));
+		std::memcpy(piece.Text, base + pieceBegin, length);
+		piece.Length = static_cast<irr::u32>(length);
+		piece.Mask = static_cast<irr::u32>((1u << length) - 1);
+		if (k < count)
+		{
+			const SAttribute& attribute = Attributes[k];
+			shape.NameOffsets[k] = static_cast<irr::u32>(attribute.Name - base - pieceBegin);
+			shape.Attributes[k] = attribute;
+			pieceBegin = pieceEnd + attribute.ValueLength;
+		}
+	}
+	shape.Count = static_cast<irr::u32>(count);
+	shape.NameEnd = static_cast<irr::u32>(nameEnd - open);
+	shape.Empty = empty;
+	shape.NameBits = NameBits;
+	shape.Valid = true;
+	for (irr::u32 i = ShapeCount - 1; i > 0; --i)
+		ShapeOrder[i] = ShapeOrder[i - 1];
+	ShapeOrder[0] = slot;
+}
+
 bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 {
+	if (readShapedStartTag(open))
+		return true;
 	char* const base = Buffer.data();
 	const unsigned char* d = reinterpret_cast<const unsigned char*>(base);
 	const std::size_t nameBegin = open + 1;
@@ -346,15 +470,18 @@ bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 		++j;
 	}
 
-	// Complete: the texts are terminated in place, as parseStartTag does.
+	// Complete: the texts are terminated in place, as parseStartTag does,
+	// once the tag's shape is noted.
 	irr::u64 nameBits = 0;
+	for (const SAttribute& attribute : Attributes)
+		nameBits |= prefixBit(attribute.Prefix);
+	NameBits = nameBits;
+	noteShape(open, nameEnd, empty, tagEnd);
 	for (const SAttribute& attribute : Attributes)
 	{
 		base[attribute.Name - base + attribute.NameLength] = 0; // the '='
 		base[attribute.Value - base + attribute.ValueLength] = 0; // the closing quote
-		nameBits |= prefixBit(attribute.Prefix);
 	}
-	NameBits = nameBits;
 	reportStartTag(nameBegin, nameEnd, empty, tagEnd);
 	return true;
 }
@@ -644,6 +771,7 @@ inline void CXMLStreamReader::reportStartTag(std::size_t nameBegin, std::size_t 
 	NodeName = Buffer.data() + nameBegin;
 	EmptyElement = empty;
 	Begin = tagEnd;
+	listAttributes();
 	++Elements;
 	if (!empty)
 		++OpenElements;
@@ -670,6 +798,7 @@ inline void CXMLStreamReader::reportEndTag(std::size_t nameBegin, std::size_t cl
 	NodeName = Buffer.data() + nameBegin;
 	EmptyElement = false;
 	Attributes.clear();
+	listAttributes();
 	Begin = closeAt + 1;
 	if (OpenElements > 0)
 		--OpenElements;
