@@ -324,46 +324,54 @@ bool CXMLStreamReader::readPlainNode()
 // path would look at is compared, so the tag reads exactly as there.
 bool CXMLStreamReader::readShapedStartTag(std::size_t open)
 {
-	const unsigned char* d = reinterpret_cast<const unsigned char*>(Buffer.data());
-	char* const base = Buffer.data();
+	unsigned char* const d = reinterpret_cast<unsigned char*>(Buffer.data());
 	for (irr::u32 attempt = 0; attempt < ShapeCount; ++attempt)
 	{
 		STagShape& shape = Shapes[ShapeOrder[attempt]];
 		if (!shape.Valid)
 			return false; // shapes not yet noted come last
-		if (!matchesPiece(d + open, shape.Pieces[0]))
+		const STagShape::SPiece* piece = shape.Pieces;
+		if (!matchesPiece(d + open, *piece))
 			continue;
-		std::size_t pieceBegin = open;
-		std::size_t next = open + shape.Pieces[0].Length;
+		std::size_t next = open + piece->Length;
+		SAttribute* const attributes = shape.Attributes;
+		const irr::u32 count = shape.Count;
 		irr::u32 k = 0;
-		for (; k < shape.Count; ++k)
+		for (; k < count; ++k)
 		{
 			const std::size_t valueEnd = findPlainValueStop(d, next);
-			const STagShape::SPiece& piece = shape.Pieces[k + 1];
-			if (!matchesPiece(d + valueEnd, piece))
+			++piece;
+			if (!matchesPiece(d + valueEnd, *piece))
 				break;
-			SAttribute& attribute = shape.Attributes[k];
-			attribute.Name = base + pieceBegin + shape.NameOffsets[k];
-			attribute.Value = base + next;
-			attribute.ValueLength = static_cast<irr::u32>(valueEnd - next);
-			pieceBegin = valueEnd;
-			next = valueEnd + piece.Length;
+			// Terminated at once: a piece after it that does not match puts
+			// the quote back.
+			d[valueEnd] = 0;
+			attributes[k].Value = reinterpret_cast<char*>(d + next);
+			attributes[k].ValueLength = static_cast<irr::u32>(valueEnd - next);
+			next = valueEnd + piece->Length;
 		}
 		// A last piece that ends past the buffer's end matched the zero byte
 		// after it, which the plain path does not pass over.
-		if (k < shape.Count || next > End)
-			continue;
-
-		for (k = 0; k < shape.Count; ++k)
+		if (k < count || next > End)
 		{
-			const SAttribute& attribute = shape.Attributes[k];
-			base[attribute.Name - base + attribute.NameLength] = 0; // the '='
-			base[attribute.Value - base + attribute.ValueLength] = 0; // the closing quote
+			while (k > 0)
+			{
+				--k;
+				d[attributes[k].Value - reinterpret_cast<const char*>(d) + attributes[k].ValueLength] = '"';
+			}
+			continue;
 		}
+
+		NodeType = irr::io::EXN_ELEMENT;
+		NodeName = shape.Names[count];
+		EmptyElement = shape.Empty;
+		Begin = next;
+		++Elements;
+		if (!shape.Empty)
+			++OpenElements;
 		NameBits = shape.NameBits;
-		reportStartTag(open + 1, open + shape.NameEnd, shape.Empty, next);
-		AttributeList = shape.Attributes;
-		AttributeCount = shape.Count;
+		AttributeList = attributes;
+		AttributeCount = count;
 		// The shape that matched is tried first next time.
 		if (attempt > 0)
 		{
@@ -403,14 +411,26 @@ void CXMLStreamReader::noteShape(std::size_t open, std::size_t nameEnd, bool emp
 		piece.Mask = static_cast<irr::u32>((1u << length) - 1);
 		if (k < count)
 		{
-			const SAttribute& attribute = Attributes[k];
-			shape.NameOffsets[k] = static_cast<irr::u32>(attribute.Name - base - pieceBegin);
-			shape.Attributes[k] = attribute;
+			// A name is shorter than its piece, which holds its '=' and quote.
+			SAttribute& attribute = shape.Attributes[k];
+			attribute = Attributes[k];
+			std::memcpy(shape.Names[k], attribute.Name, attribute.NameLength);
+			shape.Names[k][attribute.NameLength] = 0;
+			attribute.Name = shape.Names[k];
 			pieceBegin = pieceEnd + attribute.ValueLength;
 		}
 	}
+	// The element's name as reportStartTag takes it, shorter than the first
+	// piece, which holds its '<'.
+	std::size_t nameLength = nameEnd - open - 1;
+	if (nameLength > 0 && base[open + nameLength] == '/')
+	{
+		empty = true;
+		--nameLength;
+	}
+	std::memcpy(shape.Names[count], base + open + 1, nameLength);
+	shape.Names[count][nameLength] = 0;
 	shape.Count = static_cast<irr::u32>(count);
-	shape.NameEnd = static_cast<irr::u32>(nameEnd - open);
 	shape.Empty = empty;
 	shape.NameBits = NameBits;
 	shape.Valid = true;

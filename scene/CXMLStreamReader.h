@@ -175,13 +175,12 @@ private:
 			irr::u32 Length;
 		};
 		SPiece Pieces[MaxShapeAttributes + 1];
-		// Where each name begins in its piece.
-		irr::u32 NameOffsets[MaxShapeAttributes];
-		// The attributes of the tag last read in this shape: their names'
-		// lengths and first characters are the shape's.
+		// The attributes of the tag last read in this shape. Their names are
+		// the shape's own copies, terminated there, as is the element's name:
+		// the buffer is left as it is but for the values' closing quotes.
 		SAttribute Attributes[MaxShapeAttributes];
+		char Names[MaxShapeAttributes + 1][MaxPieceBytes];
 		irr::u32 Count = 0;
-		irr::u32 NameEnd = 0; // the element name's end, from the '<'
 		bool Empty = false;
 		bool Valid = false;
 		irr::u64 NameBits = 0;
