@@ -176,14 +176,24 @@ std::size_t countNewlines(const char* begin, const char* end)
 {
 	std::size_t count = 0;
 #ifdef __SSE2__
-	// Every block that is dropped is counted: sixteen characters at a time,
-	// in byte counters that are summed before they can overflow.
+	// Every block that is dropped is counted: sixty-four characters at a
+	// time, in byte counters that are summed before they can overflow.
 	const __m128i newline = _mm_set1_epi8('\n');
 	const __m128i zero = _mm_setzero_si128();
 	while (end - begin >= 16)
 	{
 		__m128i counters = zero;
-		for (int round = 0; round < 255 && end - begin >= 16; ++round, begin += 16)
+		// 63 rounds of four chunks: no byte counter passes 252.
+		for (int round = 0; round < 63 && end - begin >= 64; ++round, begin += 64)
+		{
+			const __m128i* chunks = reinterpret_cast<const __m128i*>(begin);
+			const __m128i first = _mm_add_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(chunks), newline),
+				_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 1), newline));
+			const __m128i second = _mm_add_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 2), newline),
+				_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 3), newline));
+			counters = _mm_sub_epi8(counters, _mm_add_epi8(first, second));
+		}
+		for (int round = 0; round < 3 && end - begin >= 16; ++round, begin += 16)
 		{
 			const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
 			counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(chunk, newline));
@@ -313,7 +323,7 @@ bool CXMLStreamReader::readPlainNode()
 	case 0:
 		return false;
 	default:
-		return readPlainStartTag(i);
+		return readShapedStartTag(i) || readPlainStartTag(i);
 	}
 }
 
@@ -441,8 +451,6 @@ void CXMLStreamReader::noteShape(std::size_t open, std::size_t nameEnd, bool emp
 
 bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 {
-	if (readShapedStartTag(open))
-		return true;
 	char* const base = Buffer.data();
 	const unsigned char* d = reinterpret_cast<const unsigned char*>(base);
 	const std::size_t nameBegin = open + 1;
