@@ -147,6 +147,21 @@ inline std::size_t findPlainValueStop(const unsigned char* d, std::size_t j)
 #endif
 }
 
+// True when the characters at text are those of the piece. The buffer keeps
+// readable bytes after its last character for the sixteen compared at once.
+template <typename TPiece>
+inline bool matchesPiece(const unsigned char* text, const TPiece& piece)
+{
+#ifdef __SSE2__
+	const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+	const __m128i expected = _mm_load_si128(reinterpret_cast<const __m128i*>(piece.Text));
+	const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, expected)));
+	return (same & piece.Mask) == piece.Mask;
+#else
+	return std::memcmp(text, piece.Text, piece.Length) == 0;
+#endif
+}
+
 // The five references the engine's reader replaces in attribute values.
 struct SReference
 {
@@ -161,14 +176,24 @@ std::size_t countNewlines(const char* begin, const char* end)
 {
 	std::size_t count = 0;
 #ifdef __SSE2__
-	// Every block that is dropped is counted: sixteen characters at a time,
-	// in byte counters that are summed before they can overflow.
+	// Every block that is dropped is counted: sixty-four characters at a
+	// time, in byte counters that are summed before they can overflow.
 	const __m128i newline = _mm_set1_epi8('\n');
 	const __m128i zero = _mm_setzero_si128();
 	while (end - begin >= 16)
 	{
 		__m128i counters = zero;
-		for (int round = 0; round < 255 && end - begin >= 16; ++round, begin += 16)
+		// 63 rounds of four chunks: no byte counter passes 252.
+		for (int round = 0; round < 63 && end - begin >= 64; ++round, begin += 64)
+		{
+			const __m128i* chunks = reinterpret_cast<const __m128i*>(begin);
+			const __m128i first = _mm_add_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(chunks), newline),
+				_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 1), newline));
+			const __m128i second = _mm_add_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 2), newline),
+				_mm_cmpeq_epi8(_mm_loadu_si128(chunks + 3), newline));
+			counters = _mm_sub_epi8(counters, _mm_add_epi8(first, second));
+		}
+		for (int round = 0; round < 3 && end - begin >= 16; ++round, begin += 16)
 		{
 			const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
 			counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(chunk, newline));
@@ -207,7 +232,8 @@ std::unique_ptr<CXMLStreamReader> CXMLStreamReader::create(irr::io::IReadFile* f
 	return std::unique_ptr<CXMLStreamReader>(new CXMLStreamReader(file, logger));
 }
 
-CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger) : File(file), Logger(logger)
+CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logger) :
+	File(file), Logger(logger), Shapes(new STagShape[ShapeCount])
 {
 	File->grab();
 }
@@ -227,7 +253,10 @@ bool CXMLStreamReader::read()
 	{
 		const EStep step = parseNode();
 		if (step == ES_NODE)
+		{
+			listAttributes();
 			return true;
+		}
 		if (step == ES_MORE && !nodeTooLong())
 		{
 			fill();
@@ -238,6 +267,7 @@ bool CXMLStreamReader::read()
 		NodeName = "";
 		EmptyElement = false;
 		Attributes.clear();
+		listAttributes();
 		finish();
 		return false;
 	}
@@ -245,12 +275,12 @@ bool CXMLStreamReader::read()
 
 const char* CXMLStreamReader::getAttributeName(irr::u32 index) const
 {
-	return index < Attributes.size() ? Attributes[index].Name : nullptr;
+	return index < AttributeCount ? AttributeList[index].Name : nullptr;
 }
 
 const char* CXMLStreamReader::getAttributeValue(irr::u32 index) const
 {
-	return index < Attributes.size() ? Attributes[index].Value : nullptr;
+	return index < AttributeCount ? AttributeList[index].Value : nullptr;
 }
 
 bool CXMLStreamReader::hasLength(const char* text, std::size_t length)
@@ -293,8 +323,130 @@ bool CXMLStreamReader::readPlainNode()
 	case 0:
 		return false;
 	default:
-		return readPlainStartTag(i);
+		return readShapedStartTag(i) || readPlainStartTag(i);
 	}
+}
+
+// A start tag whose text outside its values is that of a shape read
+// before: its pieces are compared sixteen characters at a time where the
+// processor has SSE2, each value is scanned to its closing quote as the
+// plain path scans it, and the names are the shape's. Every byte the plain
+// path would look at is compared, so the tag reads exactly as there.
+bool CXMLStreamReader::readShapedStartTag(std::size_t open)
+{
+	unsigned char* const d = reinterpret_cast<unsigned char*>(Buffer.data());
+	for (irr::u32 attempt = 0; attempt < ShapeCount; ++attempt)
+	{
+		STagShape& shape = Shapes[ShapeOrder[attempt]];
+		if (!shape.Valid)
+			return false; // shapes not yet noted come last
+		const STagShape::SPiece* piece = shape.Pieces;
+		if (!matchesPiece(d + open, *piece))
+			continue;
+		std::size_t next = open + piece->Length;
+		SAttribute* const attributes = shape.Attributes;
+		const irr::u32 count = shape.Count;
+		irr::u32 k = 0;
+		for (; k < count; ++k)
+		{
+			const std::size_t valueEnd = findPlainValueStop(d, next);
+			++piece;
+			if (!matchesPiece(d + valueEnd, *piece))
+				break;
+			// Terminated at once: a piece after it that does not match puts
+			// the quote back.
+			d[valueEnd] = 0;
+			attributes[k].Value = reinterpret_cast<char*>(d + next);
+			attributes[k].ValueLength = static_cast<irr::u32>(valueEnd - next);
+			next = valueEnd + piece->Length;
+		}
+		// A last piece that ends past the buffer's end matched the zero byte
+		// after it, which the plain path does not pass over.
+		if (k < count || next > End)
+		{
+			while (k > 0)
+			{
+				--k;
+				d[attributes[k].Value - reinterpret_cast<const char*>(d) + attributes[k].ValueLength] = '"';
+			}
+			continue;
+		}
+
+		NodeType = irr::io::EXN_ELEMENT;
+		NodeName = shape.Names[count];
+		EmptyElement = shape.Empty;
+		Begin = next;
+		++Elements;
+		if (!shape.Empty)
+			++OpenElements;
+		NameBits = shape.NameBits;
+		AttributeList = attributes;
+		AttributeCount = count;
+		// The shape that matched is tried first next time.
+		if (attempt > 0)
+		{
+			const irr::u32 matched = ShapeOrder[attempt];
+			ShapeOrder[attempt] = ShapeOrder[0];
+			ShapeOrder[0] = matched;
+		}
+		return true;
+	}
+	return false;
+}
+
+// Keeps the shape of the start tag the plain path has just read (its texts
+// not yet terminated) in the place of the oldest shape, unless a piece or
+// the number of its attributes is too long for one.
+void CXMLStreamReader::noteShape(std::size_t open, std::size_t nameEnd, bool empty, std::size_t tagEnd)
+{
+	const std::size_t count = Attributes.size();
+	if (count > MaxShapeAttributes)
+		return;
+	const char* const base = Buffer.data();
+	const irr::u32 slot = ShapeOrder[ShapeCount - 1];
+	STagShape& shape = Shapes[slot];
+	shape.Valid = false;
+	std::size_t pieceBegin = open;
+	for (std::size_t k = 0; k <= count; ++k)
+	{
+		const std::size_t pieceEnd =
+			k < count ? static_cast<std::size_t>(Attributes[k].Value - base) : tagEnd;
+		const std::size_t length = pieceEnd - pieceBegin;
+		if (length > MaxPieceBytes)
+			return;
+		STagShape::SPiece& piece = shape.Pieces[k];
+		std::memset(piece.Text, 0, sizeof(piece.Text));
+		std::memcpy(piece.Text, base + pieceBegin, length);
+		piece.Length = static_cast<irr::u32>(length);
+		piece.Mask = static_cast<irr::u32>((1u << length) - 1);
+		if (k < count)
+		{
+			// A name is shorter than its piece, which holds its '=' and quote.
+			SAttribute& attribute = shape.Attributes[k];
+			attribute = Attributes[k];
+			std::memcpy(shape.Names[k], attribute.Name, attribute.NameLength);
+			shape.Names[k][attribute.NameLength] = 0;
+			attribute.Name = shape.Names[k];
+			pieceBegin = pieceEnd + attribute.ValueLength;
+		}
+	}
+	// The element's name as reportStartTag takes it, shorter than the first
+	// piece, which holds its '<'.
+	std::size_t nameLength = nameEnd - open - 1;
+	if (nameLength > 0 && base[open + nameLength] == '/')
+	{
+		empty = true;
+		--nameLength;
+	}
+	std::memcpy(shape.Names[count], base + open + 1, nameLength);
+	shape.Names[count][nameLength] = 0;
+	shape.Count = static_cast<irr::u32>(count);
+	shape.Empty = empty;
+	shape.NameBits = NameBits;
+	shape.Valid = true;
+	for (irr::u32 i = ShapeCount - 1; i > 0; --i)
+		ShapeOrder[i] = ShapeOrder[i - 1];
+	ShapeOrder[0] = slot;
 }
 
 bool CXMLStreamReader::readPlainStartTag(std::size_t open)
@@ -346,15 +498,18 @@ bool CXMLStreamReader::readPlainStartTag(std::size_t open)
 		++j;
 	}
 
-	// Complete: the texts are terminated in place, as parseStartTag does.
+	// Complete: the texts are terminated in place, as parseStartTag does,
+	// once the tag's shape is noted.
 	irr::u64 nameBits = 0;
+	for (const SAttribute& attribute : Attributes)
+		nameBits |= prefixBit(attribute.Prefix);
+	NameBits = nameBits;
+	noteShape(open, nameEnd, empty, tagEnd);
 	for (const SAttribute& attribute : Attributes)
 	{
 		base[attribute.Name - base + attribute.NameLength] = 0; // the '='
 		base[attribute.Value - base + attribute.ValueLength] = 0; // the closing quote
-		nameBits |= prefixBit(attribute.Prefix);
 	}
-	NameBits = nameBits;
 	reportStartTag(nameBegin, nameEnd, empty, tagEnd);
 	return true;
 }
@@ -644,6 +799,7 @@ inline void CXMLStreamReader::reportStartTag(std::size_t nameBegin, std::size_t 
 	NodeName = Buffer.data() + nameBegin;
 	EmptyElement = empty;
 	Begin = tagEnd;
+	listAttributes();
 	++Elements;
 	if (!empty)
 		++OpenElements;
@@ -670,6 +826,7 @@ inline void CXMLStreamReader::reportEndTag(std::size_t nameBegin, std::size_t cl
 	NodeName = Buffer.data() + nameBegin;
 	EmptyElement = false;
 	Attributes.clear();
+	listAttributes();
 	Begin = closeAt + 1;
 	if (OpenElements > 0)
 		--OpenElements;

@@ -69,7 +69,7 @@ public:
 
 	//! The attributes of the current start tag in document order, duplicates
 	//! included; names are cut at a zero byte, as the engine's are.
-	irr::u32 getAttributeCount() const { return static_cast<irr::u32>(Attributes.size()); }
+	irr::u32 getAttributeCount() const { return AttributeCount; }
 	const char* getAttributeName(irr::u32 index) const;
 	const char* getAttributeValue(irr::u32 index) const;
 
@@ -125,6 +125,7 @@ private:
 
 	struct SAttribute
 	{
+		SAttribute() = default;
 		SAttribute(const char* name, irr::u32 nameLength, irr::u32 compareLength, irr::u32 prefix, const char* value,
 			irr::u32 valueLength) :
 			Name(name),
@@ -155,7 +156,40 @@ private:
 	// One bit of NameBits for each first-two-characters number of a name.
 	static irr::u64 prefixBit(irr::u32 prefix) { return irr::u64(1) << ((prefix * 0x9E3779B1u) >> 26); }
 
+	// A start tag as the plain path read it, with its values left out: the
+	// editor writes tag after tag of the same few shapes (the same element
+	// and attribute names, in the same order, with the same blanks), and a
+	// tag whose text outside its values is byte for byte that of a shape
+	// read before is read by comparing those pieces instead of scanning
+	// them. Pieces[k] runs from the closing quote of value k - 1 (the '<'
+	// for k = 0) to the opening quote of value k included; the last piece
+	// runs to the tag's end.
+	static constexpr irr::u32 MaxShapeAttributes = 12;
+	static constexpr irr::u32 MaxPieceBytes = 16;
+	struct STagShape
+	{
+		struct SPiece
+		{
+			alignas(16) char Text[MaxPieceBytes];
+			irr::u32 Mask; // one bit for each of its characters
+			irr::u32 Length;
+		};
+		SPiece Pieces[MaxShapeAttributes + 1];
+		// The attributes of the tag last read in this shape. Their names are
+		// the shape's own copies, terminated there, as is the element's name:
+		// the buffer is left as it is but for the values' closing quotes.
+		SAttribute Attributes[MaxShapeAttributes];
+		char Names[MaxShapeAttributes + 1][MaxPieceBytes];
+		irr::u32 Count = 0;
+		bool Empty = false;
+		bool Valid = false;
+		irr::u64 NameBits = 0;
+	};
+	static constexpr irr::u32 ShapeCount = 4;
+
 	bool readPlainNode();
+	bool readShapedStartTag(std::size_t open);
+	void noteShape(std::size_t open, std::size_t nameEnd, bool empty, std::size_t tagEnd);
 	bool readPlainStartTag(std::size_t open);
 	bool readPlainEndTag(std::size_t open);
 	// strlen(text) == length, out of line: only names that hold a zero byte ask.
@@ -217,6 +251,18 @@ private:
 	const char* NodeName = "";
 	bool EmptyElement = false;
 	std::vector<SAttribute> Attributes;
+	// The current node's attributes: Attributes, or those of a shape.
+	const SAttribute* AttributeList = nullptr;
+	irr::u32 AttributeCount = 0;
+	void listAttributes()
+	{
+		AttributeList = Attributes.data();
+		AttributeCount = static_cast<irr::u32>(Attributes.size());
+	}
+	// The shapes of the start tags read last, the one that matched last
+	// first; a tag of none of them takes the place of the oldest.
+	std::unique_ptr<STagShape[]> Shapes;
+	irr::u32 ShapeOrder[ShapeCount] = {0, 1, 2, 3};
 	// The prefixBit() of every attribute of the current start tag, or every
 	// bit when one of its names is empty or holds a zero byte: a lookup whose
 	// bit is not set has no match, and is answered without a scan.
@@ -255,28 +301,28 @@ inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	const irr::u32 prefix = first ? first | static_cast<irr::u32>(static_cast<unsigned char>(name[1])) << 8 : 0;
 	if (!(NameBits & prefixBit(prefix)))
 		return nullptr;
-	for (const SAttribute& attribute : Attributes)
+	for (const SAttribute *attribute = AttributeList, *end = AttributeList + AttributeCount; attribute != end; ++attribute)
 	{
-		if (attribute.Prefix == prefix)
+		if (attribute->Prefix == prefix)
 		{
 			std::size_t i = 2;
-			while (i < attribute.NameLength && attribute.Name[i] == name[i])
+			while (i < attribute->NameLength && attribute->Name[i] == name[i])
 				++i;
-			if (attribute.NameLength < 2 || (i == attribute.NameLength && name[i] == 0))
-				return attribute.Value;
+			if (attribute->NameLength < 2 || (i == attribute->NameLength && name[i] == 0))
+				return attribute->Value;
 			continue;
 		}
-		if (attribute.Prefix != SAttribute::NoPrefix)
+		if (attribute->Prefix != SAttribute::NoPrefix)
 			continue;
-		const std::size_t compareLength = attribute.CompareLength;
+		const std::size_t compareLength = attribute->CompareLength;
 		std::size_t i = 0;
-		while (i < compareLength && attribute.Name[i] == name[i])
+		while (i < compareLength && attribute->Name[i] == name[i])
 			++i;
 		if (i < compareLength)
 			continue;
-		if (attribute.CompareLength == attribute.NameLength ? name[i] == 0
-															: hasLength(name, attribute.NameLength))
-			return attribute.Value;
+		if (attribute->CompareLength == attribute->NameLength ? name[i] == 0
+															: hasLength(name, attribute->NameLength))
+			return attribute->Value;
 	}
 	return nullptr;
 }
