@@ -13,6 +13,7 @@ import ctypes.util
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -261,6 +262,50 @@ def picture_format_and_size(path):
                             check=True, text=True).stdout
     kind, width, height = output.split()
     return kind, int(width), int(height)
+
+
+def settings_file(width, height, bits, move_speed):
+    """A configuration file of the defaults with another screen mode and
+    move speed, laid out field by field."""
+    camera = struct.pack("<i??2x3f5f", 50, False, False, 0.0, 0.0, 0.0,
+                         move_speed, 100.0, 2.0, 5000.0, 1.0)
+    collision = struct.pack("<??2x3fff", True, True, 30.0, 50.0, 30.0, -3.0, 2.0)
+    engine = struct.pack("<????iii?3xf??2x", False, True, False, True, height, width, bits,
+                         False, 2.0, True, False)
+    fx = struct.pack("<fffffI??2x", 2.0, 30.0, 500.0, 4.0, 3.0, 0xFFFFFFFF, False, True)
+    level = struct.pack("<fiiiiI?6?", 2.0, 75, 100, 100, 100, 0xFFFFFFFF, False, *[False] * 6)
+    paths = struct.pack("<6I", *[0] * 6)
+    data = camera + collision + engine + fx + level + paths
+    assert len(data) == 175
+    return data
+
+
+def write_small_level(folder):
+    """A room of six walls with one texture (the sample's brick): a preview
+    of it loads one texture and draws a few triangles, where a run of the
+    sample level loads a dozen textures and draws about a thousand. Returns
+    the document's path; the texture lies beside it as the editor keeps it."""
+    corners = [(x, y, z) for y in (-100, 100) for z in (-200, 200) for x in (-200, 200)]
+    faces = [(0, 1, 3, 2), (4, 6, 7, 5), (0, 4, 5, 1), (2, 3, 7, 6), (0, 2, 6, 4), (1, 5, 7, 3)]
+    uvs = [(0, 0), (1, 0), (1, 1), (0, 1)]
+    lines = ['<scene version="1.6">', "<materials>", '<category name="Walls">',
+             '<material name="Brick" id="1" used="true">', '<layer type="texture">',
+             '<texture file="Walls\\Brick.jpg" />', "</layer>", "</material>", "</category>",
+             "</materials>", "<primitives>", '<primitive name="Room" id="1">', "<vertices>"]
+    lines += ['<vertex id="%d" x="%d" y="%d" z="%d" />' % ((i,) + c) for i, c in enumerate(corners)]
+    lines += ["</vertices>", "<polygons>"]
+    for face in faces:
+        lines.append('<poly mid="1">')
+        lines += ['<vertex vid="%d" u0="%d" v0="%d" />' % ((v,) + uv) for v, uv in zip(face, uvs)]
+        lines.append("</poly>")
+    lines += ["</polygons>", "</primitive>", "</primitives>", "</scene>", ""]
+    textures = os.path.join(folder, "Textures", "Walls")
+    os.makedirs(textures, exist_ok=True)
+    shutil.copy(os.path.join(os.path.dirname(SAMPLE_LEVEL), "Textures", "Walls", "Brick.jpg"), textures)
+    path = os.path.join(folder, "level.xml")
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
+    return path
 
 
 class HostRun(HostProcess):
