@@ -13,7 +13,6 @@ import ctypes.util
 import os
 import re
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
@@ -31,7 +30,7 @@ SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
 TIME_SCALE = float(os.environ.get("VISTEL_TIME_SCALE", "1"))
 
 
-from host_process import E2EError, HostProcess
+from host_process import E2EError, HostProcess, settings_file  # noqa: F401 (for the tests)
 
 
 def wine_environment():
@@ -262,22 +261,6 @@ def picture_format_and_size(path):
                             check=True, text=True).stdout
     kind, width, height = output.split()
     return kind, int(width), int(height)
-
-
-def settings_file(width, height, bits, move_speed):
-    """A configuration file of the defaults with another screen mode and
-    move speed, laid out field by field."""
-    camera = struct.pack("<i??2x3f5f", 50, False, False, 0.0, 0.0, 0.0,
-                         move_speed, 100.0, 2.0, 5000.0, 1.0)
-    collision = struct.pack("<??2x3fff", True, True, 30.0, 50.0, 30.0, -3.0, 2.0)
-    engine = struct.pack("<????iii?3xf??2x", False, True, False, True, height, width, bits,
-                         False, 2.0, True, False)
-    fx = struct.pack("<fffffI??2x", 2.0, 30.0, 500.0, 4.0, 3.0, 0xFFFFFFFF, False, True)
-    level = struct.pack("<fiiiiI?6?", 2.0, 75, 100, 100, 100, 0xFFFFFFFF, False, *[False] * 6)
-    paths = struct.pack("<6I", *[0] * 6)
-    data = camera + collision + engine + fx + level + paths
-    assert len(data) == 175
-    return data
 
 
 def write_small_level(folder):
