@@ -74,9 +74,6 @@ void renderActiveFrame(IrrlichtDevice* device, SPreviewSettings& settings, s32& 
 		takeScreenshot(device, settings, screenshot);
 
 	expireMessage();
-
-	if (state.quitRequested)
-		device->closeDevice();
 }
 
 void runRenderLoop(IrrlichtDevice* device, SPreviewSettings& settings)
@@ -87,7 +84,10 @@ void runRenderLoop(IrrlichtDevice* device, SPreviewSettings& settings)
 
 	s32 lastFrameRate = 0;
 	bool wasActive = false;
-	while (device->run())
+	// Escape is seen while the engine pumps the window's messages: the loop
+	// ends there, before another frame is drawn (a frame can take seconds
+	// on a software renderer). The run's tear-down closes the device.
+	while (device->run() && !state.quitRequested)
 	{
 		if (!device->isWindowActive())
 		{

@@ -20,14 +20,14 @@ cd "$root"
 # code under the emulator for every texture the level loads (20 to 160 s
 # each). The guest draws with softpipe instead (scripts/vm/run-tests.sh):
 # the first frame about 100 s after OK, then a few seconds to half a minute
-# a frame on a shared machine. The flashlight comparison
-# (test_vm_flashlight.py) is not in the list yet.
+# a frame on a shared machine.
 vm_tests=(
   test_vm_hlsl.py
   test_wine_boundary.py
   test_wine_preview.py
   test_wine_sheet.py
   test_wine_state.py
+  test_vm_flashlight.py
 )
 # A developer may run a few of them: VISTEL_VM_TESTS="test_a.py test_b.py".
 if [ -n "${VISTEL_VM_TESTS:-}" ]; then

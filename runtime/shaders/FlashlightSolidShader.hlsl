@@ -3,7 +3,9 @@
 // light colour, or, in laser mode, takes the laser colour.
 
 float4x4 mWorldViewProj;
-float4 mLightPos;
+// The eye, in the drawn node's own space. Three values, as the plug-in sets
+// them: a float4 given three was read as the origin by Wine's Direct3D 9.
+float3 mLightPos;
 float4 mParameters; // 1 / cos(cone angle), light distance, screen ratio X, screen ratio Y
 float4 mLightColor;
 float mLaser;       // brightness outside the cone; 1.0 in laser mode
@@ -26,7 +28,7 @@ VS_OUTPUT vertexMain(float4 vPosition : POSITION, float3 vNormal : NORMAL, float
 	Output.TexCoord = texCoord;
 	// The matrix is linear: the point less the eye, transformed as a
 	// direction, is the difference of the two transformed points.
-	Output.SpotOffset = mul(float4(vPosition.xyz - mLightPos.xyz, 0.0), mWorldViewProj).xyz;
+	Output.SpotOffset = mul(float4(vPosition.xyz - mLightPos, 0.0), mWorldViewProj).xyz;
 	return Output;
 }
 

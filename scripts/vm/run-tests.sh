@@ -32,9 +32,7 @@ export VISTEL_SHADERS_EXPECTED=1
 export VISTEL_SHEET_NEXT_PAGE_KEY=ctrl+Tab
 export VISTEL_FLASHLIGHT_REFERENCE=$work/reference
 # Under the emulator a preview's first frame comes a minute or two after the
-# sheet's OK and a frame takes seconds: every wait may be longer, and the
-# process-state test makes two runs instead of ten (one ended by Escape,
-# one by the close button).
+# sheet's OK and a frame takes seconds: every wait may be longer.
 export VISTEL_TIME_SCALE=${VISTEL_TIME_SCALE:-8}
 # Mesa's software rasterizer without its LLVM compiler: under the emulator
 # llvmpipe spent 20 to 160 s compiling code for each texture the level
@@ -42,7 +40,6 @@ export VISTEL_TIME_SCALE=${VISTEL_TIME_SCALE:-8}
 # softpipe interprets instead and loads each in about 4 s (first frame
 # about 100 s after OK), at a few seconds per frame.
 export GALLIUM_DRIVER=softpipe
-export VISTEL_STATE_RUNS=2
 export PYTHONPATH=$work/tests/windows:$work/tests/e2e
 export PYTHONDONTWRITEBYTECODE=1
 

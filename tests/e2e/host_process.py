@@ -1,12 +1,30 @@
 """The part of a reference host run that the Linux and the Wine end-to-end
 helpers share: a fresh temporary folder with the editor directory, the
-host's log and its output, the process itself, and its clean-up."""
+host's log and its output, the process itself, and its clean-up; and the
+bytes of a configuration file to lay out before a run."""
 
 import os
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
+
+
+def settings_file(width, height, bits, move_speed):
+    """A configuration file of the defaults with another screen mode and
+    move speed, laid out field by field."""
+    camera = struct.pack("<i??2x3f5f", 50, False, False, 0.0, 0.0, 0.0,
+                         move_speed, 100.0, 2.0, 5000.0, 1.0)
+    collision = struct.pack("<??2x3fff", True, True, 30.0, 50.0, 30.0, -3.0, 2.0)
+    engine = struct.pack("<????iii?3xf??2x", False, True, False, True, height, width, bits,
+                         False, 2.0, True, False)
+    fx = struct.pack("<fffffI??2x", 2.0, 30.0, 500.0, 4.0, 3.0, 0xFFFFFFFF, False, True)
+    level = struct.pack("<fiiiiI?6?", 2.0, 75, 100, 100, 100, 0xFFFFFFFF, False, *[False] * 6)
+    paths = struct.pack("<6I", *[0] * 6)
+    data = camera + collision + engine + fx + level + paths
+    assert len(data) == 175
+    return data
 
 
 class E2EError(AssertionError):

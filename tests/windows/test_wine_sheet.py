@@ -4,27 +4,10 @@ pages write the file's bytes on OK."""
 
 import os
 import shutil
-import struct
 import tempfile
 import unittest
 
 import wine_e2e as e2e
-
-
-def settings_file(width, height, bits, move_speed):
-    """A configuration file of the defaults with another screen mode and
-    move speed, laid out field by field."""
-    camera = struct.pack("<i??2x3f5f", 50, False, False, 0.0, 0.0, 0.0,
-                         move_speed, 100.0, 2.0, 5000.0, 1.0)
-    collision = struct.pack("<??2x3fff", True, True, 30.0, 50.0, 30.0, -3.0, 2.0)
-    engine = struct.pack("<????iii?3xf??2x", False, True, False, True, height, width, bits,
-                         False, 2.0, True, False)
-    fx = struct.pack("<fffffI??2x", 2.0, 30.0, 500.0, 4.0, 3.0, 0xFFFFFFFF, False, True)
-    level = struct.pack("<fiiiiI?6?", 2.0, 75, 100, 100, 100, 0xFFFFFFFF, False, *[False] * 6)
-    paths = struct.pack("<6I", *[0] * 6)
-    data = camera + collision + engine + fx + level + paths
-    assert len(data) == 175
-    return data
 
 
 class WineSettingsSheetTest(unittest.TestCase):
@@ -66,10 +49,10 @@ class WineSettingsSheetTest(unittest.TestCase):
         self.assertEqual(run.wait(), 0, run.read_output())
         # Loading wrote the defaults (the file was missing); Escape wrote nothing more.
         with open(config, "rb") as f:
-            self.assertEqual(f.read(), settings_file(640, 480, 32, 500.0))
+            self.assertEqual(f.read(), e2e.settings_file(640, 480, 32, 500.0))
 
     def test_escape_leaves_the_file_and_ends_the_run(self):
-        prepared = settings_file(800, 600, 16, 123.0)
+        prepared = e2e.settings_file(800, 600, 16, 123.0)
         run, config = self.prepared_run(prepared)
         before = os.stat(config).st_mtime_ns
         sheet = run.sheet()
@@ -80,7 +63,7 @@ class WineSettingsSheetTest(unittest.TestCase):
         self.assertEqual(os.stat(config).st_mtime_ns, before)
 
     def test_ok_writes_the_pages_and_the_preview_takes_them(self):
-        prepared = settings_file(800, 600, 16, 123.0)
+        prepared = e2e.settings_file(800, 600, 16, 123.0)
         run, config = self.prepared_run(prepared)
         os.utime(config, ns=(0, 0))
         sheet = run.sheet()

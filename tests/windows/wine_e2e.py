@@ -30,7 +30,7 @@ SETTINGS_SHEET_TITLE = "Tarvo Vistel Plugin - Version 2.0"
 TIME_SCALE = float(os.environ.get("VISTEL_TIME_SCALE", "1"))
 
 
-from host_process import E2EError, HostProcess
+from host_process import E2EError, HostProcess, settings_file  # noqa: F401 (for the tests)
 
 
 def wine_environment():
@@ -261,6 +261,34 @@ def picture_format_and_size(path):
                             check=True, text=True).stdout
     kind, width, height = output.split()
     return kind, int(width), int(height)
+
+
+def write_small_level(folder):
+    """A room of six walls with one texture (the sample's brick): a preview
+    of it loads one texture and draws a few triangles, where a run of the
+    sample level loads a dozen textures and draws about a thousand. Returns
+    the document's path; the texture lies beside it as the editor keeps it."""
+    corners = [(x, y, z) for y in (-100, 100) for z in (-200, 200) for x in (-200, 200)]
+    faces = [(0, 1, 3, 2), (4, 6, 7, 5), (0, 4, 5, 1), (2, 3, 7, 6), (0, 2, 6, 4), (1, 5, 7, 3)]
+    uvs = [(0, 0), (1, 0), (1, 1), (0, 1)]
+    lines = ['<scene version="1.6">', "<materials>", '<category name="Walls">',
+             '<material name="Brick" id="1" used="true">', '<layer type="texture">',
+             '<texture file="Walls\\Brick.jpg" />', "</layer>", "</material>", "</category>",
+             "</materials>", "<primitives>", '<primitive name="Room" id="1">', "<vertices>"]
+    lines += ['<vertex id="%d" x="%d" y="%d" z="%d" />' % ((i,) + c) for i, c in enumerate(corners)]
+    lines += ["</vertices>", "<polygons>"]
+    for face in faces:
+        lines.append('<poly mid="1">')
+        lines += ['<vertex vid="%d" u0="%d" v0="%d" />' % ((v,) + uv) for v, uv in zip(face, uvs)]
+        lines.append("</poly>")
+    lines += ["</polygons>", "</primitive>", "</primitives>", "</scene>", ""]
+    textures = os.path.join(folder, "Textures", "Walls")
+    os.makedirs(textures, exist_ok=True)
+    shutil.copy(os.path.join(os.path.dirname(SAMPLE_LEVEL), "Textures", "Walls", "Brick.jpg"), textures)
+    path = os.path.join(folder, "level.xml")
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
+    return path
 
 
 class HostRun(HostProcess):
