@@ -264,7 +264,8 @@ int main(int argc, char** argv)
 	// The readers one after the other on the same document, each asked for
 	// the same attributes on every start tag.
 	std::printf("reader throughput, best of %d, by processor time and by wall clock (every start tag asked for vid\n"
-				"u0 v0 u1 v1 x y z mid id):\n",
+				"u0 v0 u1 v1 x y z mid id; the scene reader reads the file's next block on a second thread, and\n"
+				"its processor time is both threads'):\n",
 		repeats);
 	measure("scene", "scene reader (CXMLStreamReader)", repeats, megabytes, [&](unsigned long long& elements) {
 		irr::io::IReadFile* file = fileSystem->createAndOpenFile(path);
