@@ -39,6 +39,9 @@ public:
 	//! reads the file itself.
 	bool start();
 
+	//! True once start() succeeded.
+	bool isStarted() const { return Thread.isJoinable(); }
+
 	//! Has the thread read the next size bytes of the file into buffer from
 	//! offset on, which must fit; buffer is taken and left empty.
 	void ask(std::vector<char>& buffer, std::size_t offset, std::size_t size);

@@ -1162,19 +1162,27 @@ void CXMLStreamReader::askNextBlock()
 {
 	if (Form != EIF_BYTES || ReadAheadFailed || CarryBegin < CarryEnd)
 		return;
-	if (!ReadAhead)
+	// Where memory or a thread is short, the file is read on this thread.
+	bool ready = false;
+	try
 	{
-		ReadAhead.reset(new (std::nothrow) CBlockReadAhead(File));
-		if (!ReadAhead || !ReadAhead->start())
-		{
-			ReadAhead.reset();
-			ReadAheadFailed = true;
-			return;
-		}
+		if (!ReadAhead)
+			ReadAhead.reset(new CBlockReadAhead(File));
+		ready = ReadAhead->isStarted() || ReadAhead->start();
+		const std::size_t size = Headroom + BlockSize + Padding + PaddedConversionReach;
+		if (ready && Spare.size() < size)
+			Spare.resize(size);
 	}
-	const std::size_t size = Headroom + BlockSize + Padding + PaddedConversionReach;
-	if (Spare.size() < size)
-		Spare.resize(size);
+	catch (const std::bad_alloc&)
+	{
+		ready = false;
+	}
+	if (!ready)
+	{
+		ReadAhead.reset();
+		ReadAheadFailed = true;
+		return;
+	}
 	ReadAhead->ask(Spare, Headroom, BlockSize);
 }
 

@@ -21,8 +21,15 @@ struct SSignalState
 
 } // end anonymous namespace
 
-CSystemSignal::CSystemSignal() : Handle(new (std::nothrow) SSignalState)
+CSystemSignal::CSystemSignal() : Handle(0)
 {
+	try
+	{
+		Handle = new SSignalState;
+	}
+	catch (const std::bad_alloc&)
+	{
+	}
 }
 
 CSystemSignal::~CSystemSignal()
