@@ -193,7 +193,7 @@ void CTXSMeshFileLoader::reportProgress()
 		throw SLoadStopped();
 }
 
-void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readScene(CXMLStreamReader& reader)
 {
 	// An empty-element scene has no content to read, whatever its version.
 	if (reader.isEmptyElement())
@@ -217,13 +217,13 @@ void CTXSMeshFileLoader::readScene(IXMLPullReader& reader)
 	}
 }
 
-void CTXSMeshFileLoader::readSettings(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readSettings(CXMLStreamReader& reader)
 {
 	readSettingsValues(reader);
 	applySettings();
 }
 
-void CTXSMeshFileLoader::readSettingsValues(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readSettingsValues(CXMLStreamReader& reader)
 {
 	const char* name = reader.getAttributeValue("name");
 	const char* author = reader.getAttributeValue("author");

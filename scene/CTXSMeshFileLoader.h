@@ -37,7 +37,6 @@ namespace vistel
 {
 
 class CXMLStreamReader;
-class IXMLPullReader;
 
 //! Mesh loader for the level editor's XML scene documents (".txs" files).
 /** Registered with the scene manager; each createMesh turns one document into
@@ -94,30 +93,30 @@ private:
 	// Document and scene settings.
 	irr::scene::IAnimatedMesh* readDocument(irr::io::IReadFile* file);
 	void releaseLoadState();
-	void readScene(IXMLPullReader& reader);
-	void readSettings(IXMLPullReader& reader);
-	void readSettingsValues(IXMLPullReader& reader);
+	void readScene(CXMLStreamReader& reader);
+	void readSettings(CXMLStreamReader& reader);
+	void readSettingsValues(CXMLStreamReader& reader);
 	void applySettings();
 	void forgetSettings();
 
 	// Materials and texture layers.
-	void readMaterials(IXMLPullReader& reader);
-	void readCategory(IXMLPullReader& reader, const irr::core::stringc& prefix);
-	void readMaterial(IXMLPullReader& reader, const irr::core::stringc& categoryName, const irr::core::stringc& prefix);
-	void readLayer(IXMLPullReader& reader, STXSMaterial& material, const irr::core::stringc& prefix);
-	void addTextureLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType, const irr::core::stringc& prefix);
-	void addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType);
+	void readMaterials(CXMLStreamReader& reader);
+	void readCategory(CXMLStreamReader& reader, const irr::core::stringc& prefix);
+	void readMaterial(CXMLStreamReader& reader, const irr::core::stringc& categoryName, const irr::core::stringc& prefix);
+	void readLayer(CXMLStreamReader& reader, STXSMaterial& material, const irr::core::stringc& prefix);
+	void addTextureLayer(CXMLStreamReader& reader, STXSMaterial& material, irr::s32 layerType, const irr::core::stringc& prefix);
+	void addColorLayer(CXMLStreamReader& reader, STXSMaterial& material, irr::s32 layerType);
 	irr::video::ITexture* loadLayerTexture(const irr::core::stringc& path, irr::s32 layerType);
 	irr::video::SMaterial makeBufferMaterial(const STXSMaterial& material) const;
 	void finishMaterials();
 	irr::s32 findMaterial(irr::s32 id) const;
 
 	// Primitives and mesh building.
-	void readPrimitives(IXMLPullReader& reader);
-	void readPrimitive(IXMLPullReader& reader);
-	void readVertices(IXMLPullReader& reader);
-	void readPolygons(IXMLPullReader& reader);
-	void readPolygon(IXMLPullReader& reader, STXSPolygon& polygon);
+	void readPrimitives(CXMLStreamReader& reader);
+	void readPrimitive(CXMLStreamReader& reader);
+	void readVertices(CXMLStreamReader& reader);
+	void readPolygons(CXMLStreamReader& reader);
+	void readPolygon(CXMLStreamReader& reader, STXSPolygon& polygon);
 	void startMesh();
 	void createMaterialBuffers();
 	void createPrimitiveBuffers();

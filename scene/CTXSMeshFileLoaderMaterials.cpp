@@ -1,7 +1,7 @@
 // Materials and their texture, colour and lightmap layers.
 #include "CTXSMeshFileLoader.h"
 
-#include "IXMLPullReader.h"
+#include "CXMLStreamReader.h"
 #include "TXSPaths.h"
 #include "TXSPlaceholderTextures.h"
 #include "TXSReadingRules.h"
@@ -22,13 +22,13 @@ namespace vistel
 namespace
 {
 
-const char* attributeText(const IXMLPullReader& reader, const char* name)
+const char* attributeText(const CXMLStreamReader& reader, const char* name)
 {
 	const char* value = reader.getAttributeValue(name);
 	return value ? value : "";
 }
 
-irr::u32 colorComponent(const IXMLPullReader& reader, const char* name)
+irr::u32 colorComponent(const CXMLStreamReader& reader, const char* name)
 {
 	return static_cast<irr::u32>(reader.getAttributeValueAsInt(name)) & 0xFF;
 }
@@ -66,7 +66,7 @@ irr::s32 CTXSMeshFileLoader::findMaterial(irr::s32 id) const
 	return found == MaterialPositions.end() ? -1 : static_cast<irr::s32>(found->second);
 }
 
-void CTXSMeshFileLoader::readMaterials(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readMaterials(CXMLStreamReader& reader)
 {
 	// Without a texture path the prefix is empty and file names are used as
 	// they are (the fallback BasePath is always empty).
@@ -83,7 +83,7 @@ void CTXSMeshFileLoader::readMaterials(IXMLPullReader& reader)
 	});
 }
 
-void CTXSMeshFileLoader::readCategory(IXMLPullReader& reader, const irr::core::stringc& prefix)
+void CTXSMeshFileLoader::readCategory(CXMLStreamReader& reader, const irr::core::stringc& prefix)
 {
 	const irr::core::stringc name = attributeText(reader, "name");
 	readChildren(reader, "category", [&](const char* child) {
@@ -95,7 +95,7 @@ void CTXSMeshFileLoader::readCategory(IXMLPullReader& reader, const irr::core::s
 	});
 }
 
-void CTXSMeshFileLoader::readMaterial(IXMLPullReader& reader, const irr::core::stringc& categoryName,
+void CTXSMeshFileLoader::readMaterial(CXMLStreamReader& reader, const irr::core::stringc& categoryName,
 	const irr::core::stringc& prefix)
 {
 	STXSMaterial material;
@@ -140,7 +140,7 @@ void CTXSMeshFileLoader::readMaterial(IXMLPullReader& reader, const irr::core::s
 	Materials.push_back(std::move(material));
 }
 
-void CTXSMeshFileLoader::readLayer(IXMLPullReader& reader, STXSMaterial& material, const irr::core::stringc& prefix)
+void CTXSMeshFileLoader::readLayer(CXMLStreamReader& reader, STXSMaterial& material, const irr::core::stringc& prefix)
 {
 	material.LayerBlends.push_back(attributeText(reader, "blend"));
 	const char* type = reader.getAttributeValue("type");
@@ -162,7 +162,7 @@ void CTXSMeshFileLoader::readLayer(IXMLPullReader& reader, STXSMaterial& materia
 	});
 }
 
-void CTXSMeshFileLoader::addTextureLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType,
+void CTXSMeshFileLoader::addTextureLayer(CXMLStreamReader& reader, STXSMaterial& material, irr::s32 layerType,
 	const irr::core::stringc& prefix)
 {
 	material.LayerTypes.push_back(layerType);
@@ -204,7 +204,7 @@ irr::video::ITexture* CTXSMeshFileLoader::loadLayerTexture(const irr::core::stri
 	return getPlaceholderTexture(Driver, lightmap ? ETP_FULLY_LIT_LIGHTMAP : ETP_MISSING_TEXTURE);
 }
 
-void CTXSMeshFileLoader::addColorLayer(IXMLPullReader& reader, STXSMaterial& material, irr::s32 layerType)
+void CTXSMeshFileLoader::addColorLayer(CXMLStreamReader& reader, STXSMaterial& material, irr::s32 layerType)
 {
 	material.LayerTypes.push_back(layerType);
 	const irr::video::SColor color(colorComponent(reader, "a"), colorComponent(reader, "r"), colorComponent(reader, "g"),

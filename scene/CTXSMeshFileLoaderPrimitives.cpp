@@ -1,7 +1,7 @@
 // Primitives: their vertices and polygons, and the mesh built from them.
 #include "CTXSMeshFileLoader.h"
 
-#include "IXMLPullReader.h"
+#include "CXMLStreamReader.h"
 #include "LargeMemory.h"
 #include "TXSReadingRules.h"
 #include "TXSTriangulation.h"
@@ -101,7 +101,7 @@ void CTXSMeshFileLoader::createPrimitiveBuffers()
 		addBuffer(position);
 }
 
-void CTXSMeshFileLoader::readPrimitives(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readPrimitives(CXMLStreamReader& reader)
 {
 	const bool wholeScene = isWholeSceneMode();
 	if (wholeScene)
@@ -129,7 +129,7 @@ void CTXSMeshFileLoader::readPrimitives(IXMLPullReader& reader)
 	}
 }
 
-void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readPrimitive(CXMLStreamReader& reader)
 {
 	PrimitiveVertices.clear();
 	PrimitivePolygons.clear();
@@ -185,7 +185,7 @@ void CTXSMeshFileLoader::readPrimitive(IXMLPullReader& reader)
 	Mesh = nullptr;
 }
 
-void CTXSMeshFileLoader::readVertices(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readVertices(CXMLStreamReader& reader)
 {
 	readChildren(reader, "vertices", [&](const char* child) {
 		if (!isKeyword(child, "vertex"))
@@ -200,7 +200,7 @@ void CTXSMeshFileLoader::readVertices(IXMLPullReader& reader)
 	});
 }
 
-void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
+void CTXSMeshFileLoader::readPolygons(CXMLStreamReader& reader)
 {
 	readChildren(reader, "polygons", [&](const char* child) {
 		if (!isKeyword(child, "poly"))
@@ -217,7 +217,7 @@ void CTXSMeshFileLoader::readPolygons(IXMLPullReader& reader)
 	});
 }
 
-void CTXSMeshFileLoader::readPolygon(IXMLPullReader& reader, STXSPolygon& polygon)
+void CTXSMeshFileLoader::readPolygon(CXMLStreamReader& reader, STXSPolygon& polygon)
 {
 	// A polygon of an unknown material is skipped when built, so its pairs
 	// are not read.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -19,6 +20,10 @@ namespace
 // Characters read from the file per step; a tag longer than what the buffer
 // holds makes the next step read as much again, so long tags cost linear time.
 const std::size_t BlockSize = 256 * 1024;
+
+// Room before a block read ahead for the node not complete at the end of
+// the one before: the editor's nodes are far shorter.
+const std::size_t Headroom = 64 * 1024;
 
 // The engine's reader ends its input with four zero bytes; what it reads of
 // them stays within its input.
@@ -240,6 +245,7 @@ CXMLStreamReader::CXMLStreamReader(irr::io::IReadFile* file, irr::ILogger* logge
 
 CXMLStreamReader::~CXMLStreamReader()
 {
+	ReadAhead.reset(); // its thread may still be reading the file
 	File->drop();
 }
 
@@ -1022,22 +1028,16 @@ bool CXMLStreamReader::fillBlock()
 {
 	if (InputDone)
 		return false;
+	if (ReadAhead && takeBlockAhead())
+		return true;
 	if (Begin > 0)
 	{
-		const char* d = Buffer.data();
-		Lines += countNewlines(d, d + Begin);
-		const long long last = lastNewline(d, d + Begin);
-		if (last >= 0)
-			LineStart = std::max(LineStart, Dropped + static_cast<unsigned long long>(last) + 1);
-		if (HasHiddenNewline)
-			LineStart = std::max(LineStart, LastHiddenNewline + 1);
-		Lines = static_cast<unsigned long long>(static_cast<long long>(Lines) + HiddenNewlines);
-		HiddenNewlines = 0;
-		HasHiddenNewline = false;
-		std::memmove(Buffer.data(), d + Begin, End - Begin);
+		countDroppedLines();
+		std::memmove(Buffer.data(), Buffer.data() + Begin, End - Begin);
 		Dropped += Begin;
 		End -= Begin;
 		Begin = 0;
+		Origin = 0;
 	}
 	if (!InputStarted)
 	{
@@ -1054,10 +1054,13 @@ bool CXMLStreamReader::fillBlock()
 	if (Form == EIF_BYTES)
 	{
 		growBuffer(End + want + Padding);
-		const irr::s32 got = File->read(Buffer.data() + End, static_cast<irr::u32>(want));
+		const irr::s32 got = readInput(Buffer.data() + End, want);
 		if (got > 0)
 		{
 			End += static_cast<std::size_t>(got);
+			// A full block: the file may well go on.
+			if (static_cast<std::size_t>(got) == BlockSize)
+				askNextBlock();
 			return true;
 		}
 		if (got < 0)
@@ -1089,6 +1092,111 @@ bool CXMLStreamReader::fillBlock()
 		RawKept -= units * unit;
 		return true;
 	}
+}
+
+// Counts the lines of what is read already, [Origin, Begin), which is
+// about to leave the buffer.
+void CXMLStreamReader::countDroppedLines()
+{
+	const char* d = Buffer.data();
+	Lines += countNewlines(d + Origin, d + Begin);
+	const long long last = lastNewline(d + Origin, d + Begin);
+	if (last >= 0)
+		LineStart = std::max(LineStart, Dropped + Origin + static_cast<unsigned long long>(last) + 1);
+	if (HasHiddenNewline)
+		LineStart = std::max(LineStart, LastHiddenNewline + 1);
+	Lines = static_cast<unsigned long long>(static_cast<long long>(Lines) + HiddenNewlines);
+	HiddenNewlines = 0;
+	HasHiddenNewline = false;
+}
+
+// The block read ahead becomes the buffer, with the node not complete yet
+// moved into the room before it, and the old buffer is read into next.
+// False, with reading ahead ended, where that node does not fit there or
+// the file is at its end or failed: the block's bytes, if any, are then
+// read from Carry as the file's next ones.
+bool CXMLStreamReader::takeBlockAhead()
+{
+	const irr::s32 got = ReadAhead->take(Spare);
+	const std::size_t tail = End - Begin;
+	if (got > 0 && tail <= Headroom)
+	{
+		countDroppedLines();
+		std::memcpy(Spare.data() + Headroom - tail, Buffer.data() + Begin, tail);
+		const unsigned long long tailAt = Dropped + Begin;
+		Buffer.swap(Spare);
+		Origin = Begin = Headroom - tail;
+		// The first block was read whole before reading ahead began, so the
+		// tail lies at least Headroom - tail characters into the document.
+		Dropped = tailAt - Begin;
+		End = Headroom + static_cast<std::size_t>(got);
+		if (static_cast<std::size_t>(got) == BlockSize)
+			askNextBlock();
+		else
+			ReadAhead.reset();
+		return true;
+	}
+	ReadAhead.reset();
+	if (got > 0)
+	{
+		Carry.swap(Spare);
+		CarryBegin = Headroom;
+		CarryEnd = Headroom + static_cast<std::size_t>(got);
+	}
+	else if (got < 0)
+	{
+		// The file failed here: the next read says so.
+		Carry.clear();
+		CarryBegin = CarryEnd = 0;
+		ReadAheadFailed = true;
+		noteFault(End, "the file could not be read");
+		appendPadding();
+		return true;
+	}
+	return false;
+}
+
+// Has the block after the buffer's read on the second thread, started at
+// the first full block of 8-bit input.
+void CXMLStreamReader::askNextBlock()
+{
+	if (Form != EIF_BYTES || ReadAheadFailed || CarryBegin < CarryEnd)
+		return;
+	// Where memory or a thread is short, the file is read on this thread.
+	bool ready = false;
+	try
+	{
+		if (!ReadAhead)
+			ReadAhead.reset(new CBlockReadAhead(File));
+		ready = ReadAhead->isStarted() || ReadAhead->start();
+		const std::size_t size = Headroom + BlockSize + Padding + PaddedConversionReach;
+		if (ready && Spare.size() < size)
+			Spare.resize(size);
+	}
+	catch (const std::bad_alloc&)
+	{
+		ready = false;
+	}
+	if (!ready)
+	{
+		ReadAhead.reset();
+		ReadAheadFailed = true;
+		return;
+	}
+	ReadAhead->ask(Spare, Headroom, BlockSize);
+}
+
+// The file's next bytes: first those of a block read ahead and not used.
+irr::s32 CXMLStreamReader::readInput(char* out, std::size_t size)
+{
+	if (CarryBegin < CarryEnd)
+	{
+		const std::size_t n = std::min(size, CarryEnd - CarryBegin);
+		std::memcpy(out, Carry.data() + CarryBegin, n);
+		CarryBegin += n;
+		return static_cast<irr::s32>(n);
+	}
+	return File->read(out, static_cast<irr::u32>(size));
 }
 
 // Reads the first bytes and tells the input's form by its byte order mark,
@@ -1212,15 +1320,15 @@ void CXMLStreamReader::noteFault(std::size_t at, const std::string& message)
 	if (!FaultMessage.empty())
 		return;
 	FaultMessage = message;
-	at = std::min(at, End);
+	at = std::max(std::min(at, End), Origin);
 	const char* d = Buffer.data();
 	const long long newlines = static_cast<long long>(Lines) + HiddenNewlines +
-		static_cast<long long>(d ? countNewlines(d, d + at) : 0);
+		static_cast<long long>(d ? countNewlines(d + Origin, d + at) : 0);
 	FaultLine = static_cast<unsigned long long>(newlines) + 1;
 	unsigned long long lineStart = LineStart;
-	const long long last = d ? lastNewline(d, d + at) : -1;
+	const long long last = d ? lastNewline(d + Origin, d + at) : -1;
 	if (last >= 0)
-		lineStart = std::max(lineStart, Dropped + static_cast<unsigned long long>(last) + 1);
+		lineStart = std::max(lineStart, Dropped + Origin + static_cast<unsigned long long>(last) + 1);
 	if (HasHiddenNewline)
 		lineStart = std::max(lineStart, LastHiddenNewline + 1);
 	FaultColumn = Dropped + at - lineStart + 1;
@@ -1230,6 +1338,7 @@ void CXMLStreamReader::noteFault(std::size_t at, const std::string& message)
 // still be cut short of its end tags, or hold no element at all.
 void CXMLStreamReader::finish()
 {
+	ReadAhead.reset();
 	const std::size_t end = InputDone ? std::min(RealEnd, End) : End;
 	if (FaultMessage.empty())
 	{

@@ -1,6 +1,7 @@
 #ifndef VISTEL_C_XML_STREAM_READER_H_INCLUDED
 #define VISTEL_C_XML_STREAM_READER_H_INCLUDED
 
+#include "CBlockReadAhead.h"
 #include "IXMLPullReader.h"
 #include "XMLNumberConversion.h"
 
@@ -210,6 +211,10 @@ private:
 
 	bool fill();
 	bool fillBlock();
+	void countDroppedLines();
+	bool takeBlockAhead();
+	void askNextBlock();
+	irr::s32 readInput(char* out, std::size_t size);
 	void detectForm();
 	std::size_t convertWide(const unsigned char* raw, std::size_t size, char* out);
 	void appendPadding();
@@ -226,6 +231,9 @@ private:
 	// is still to be read. Once the input is exhausted, the engine's trailing
 	// zero characters follow at RealEnd.
 	std::vector<char> Buffer;
+	// Where the buffer's characters begin: a block read ahead is read behind
+	// room for the node not complete yet, which then moves into that room.
+	std::size_t Origin = 0;
 	std::size_t Begin = 0;
 	std::size_t End = 0;
 	std::size_t RealEnd = 0;
@@ -234,6 +242,15 @@ private:
 	bool InputStarted = false;
 	EInputForm Form = EIF_BYTES;
 	bool WideSwapped = true; // big-endian units are swapped up to the first zero unit
+	// 8-bit input of more than one block: the next block is read on a second
+	// thread into Spare while this one is parsed. A node too long to move
+	// in front of it ends reading ahead; the block is then read from Carry.
+	std::unique_ptr<CBlockReadAhead> ReadAhead;
+	bool ReadAheadFailed = false;
+	std::vector<char> Spare;
+	std::vector<char> Carry;
+	std::size_t CarryBegin = 0;
+	std::size_t CarryEnd = 0;
 	std::vector<unsigned char> Raw; // undecoded bytes of wide input
 	std::size_t RawKept = 0;
 	std::size_t RawPaddingUsed = 0; // zero bytes after a short file that its byte order mark took
@@ -305,10 +322,14 @@ inline const char* CXMLStreamReader::getAttributeValue(const char* name) const
 	{
 		if (attribute->Prefix == prefix)
 		{
+			// Equal numbers with no second character: both names are that
+			// one character.
+			if (!(prefix >> 8))
+				return attribute->Value;
 			std::size_t i = 2;
 			while (i < attribute->NameLength && attribute->Name[i] == name[i])
 				++i;
-			if (attribute->NameLength < 2 || (i == attribute->NameLength && name[i] == 0))
+			if (i == attribute->NameLength && name[i] == 0)
 				return attribute->Value;
 			continue;
 		}

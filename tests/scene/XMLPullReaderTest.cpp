@@ -6,6 +6,7 @@
 
 #include <fast_atof.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -384,24 +385,92 @@ TEST_F(XMLPullReaderTest, LongDocumentsReadAcrossBlocks)
 		for (int i = 0; i < count; ++i)
 			document += "<vertex\nid=\"" + std::to_string(i) + "\" name=\"" +
 				std::string(static_cast<std::size_t>(i % 37), 'n') + reference + "\"/>\n";
+		// The tags go on after the long value, for blocks more.
 		const std::string huge(700000, 'h');
-		document += "<texture file=\"" + huge + "\"/>\n<cut x=\"";
+		document += "<texture file=\"" + huge + "\"/>\n";
+		for (int i = 0; i < count; ++i)
+			document += "<vertex\nid=\"" + std::to_string(i) + "\" name=\"" +
+				std::string(static_cast<std::size_t>(i % 37), 'n') + reference + "\"/>\n";
+		document += "<cut x=\"";
 		CXMLStreamReader& reader = open(document);
 		ASSERT_TRUE(reader.read());
-		for (int i = 0; i < count; ++i)
+		for (int run = 0; run < 2; ++run)
 		{
-			ASSERT_TRUE(reader.read());
-			ASSERT_STREQ(reader.getNodeName(), "vertex");
-			ASSERT_EQ(reader.getAttributeValueAsInt("id"), i);
-			ASSERT_EQ(std::strlen(reader.getAttributeValue("name")),
-				static_cast<std::size_t>(i % 37) + (reference.empty() ? 0 : 3));
+			for (int i = 0; i < count; ++i)
+			{
+				ASSERT_TRUE(reader.read());
+				ASSERT_STREQ(reader.getNodeName(), "vertex");
+				ASSERT_EQ(reader.getAttributeValueAsInt("id"), i);
+				ASSERT_EQ(std::strlen(reader.getAttributeValue("name")),
+					static_cast<std::size_t>(i % 37) + (reference.empty() ? 0 : 3));
+			}
+			if (run == 0)
+			{
+				ASSERT_TRUE(reader.read());
+				EXPECT_EQ(std::string(reader.getAttributeValue("file")), huge);
+			}
 		}
-		ASSERT_TRUE(reader.read());
-		EXPECT_EQ(std::string(reader.getAttributeValue("file")), huge);
 		EXPECT_FALSE(reader.read());
-		EXPECT_EQ(reader.describeFirstFault(), "line " + std::to_string(2 * count + 3) +
+		EXPECT_EQ(reader.describeFirstFault(), "line " + std::to_string(4 * count + 3) +
 				", column 1: the document ends inside the start tag that begins here")
 			<< reference;
+	}
+}
+
+// A document in memory whose reads fail from a given byte on.
+class CFailingFile : public irr::io::IReadFile
+{
+public:
+	CFailingFile(const std::string& text, std::size_t failAt) : Text(text), FailAt(failAt) {}
+	irr::s32 read(void* buffer, irr::u32 sizeToRead) override
+	{
+		if (Position >= FailAt)
+			return -1;
+		const std::size_t n = std::min<std::size_t>(sizeToRead, FailAt - Position);
+		std::memcpy(buffer, Text.data() + Position, n);
+		Position += n;
+		return static_cast<irr::s32>(n);
+	}
+	bool seek(long, bool) override { return false; }
+	long getSize() const override { return static_cast<long>(Text.size()); }
+	long getPos() const override { return static_cast<long>(Position); }
+	const irr::io::path& getFileName() const override { return Name; }
+
+private:
+	std::string Text;
+	std::size_t FailAt;
+	std::size_t Position = 0;
+	irr::io::path Name = "failing.txs";
+};
+
+TEST_F(XMLPullReaderTest, FileThatFailsEndsTheDocumentWhereItFailed)
+{
+	// Within the first block and blocks later, where the next block is read
+	// while one is parsed: the nodes before the failure are read, and the
+	// fault names the place.
+	std::string document = "<scene>\n";
+	for (int i = 0; i < 100000; ++i)
+		document += "<vertex id=\"" + std::to_string(i) + "\" x=\"1.5\"/>\n";
+	// 1048580 is where a read of the reader's 256 KiB blocks (after the four
+	// bytes it reads first) would begin, so the failure is that whole read's.
+	for (const std::size_t failAt : {std::size_t(100), std::size_t(1000000), std::size_t(1048580), std::size_t(2500007)})
+	{
+		const std::size_t lineStart = document.rfind('\n', failAt - 1) + 1;
+		const std::size_t line = static_cast<std::size_t>(std::count(document.begin(), document.begin() + failAt, '\n')) + 1;
+		const std::size_t completeTags =
+			static_cast<std::size_t>(std::count(document.begin(), document.begin() + failAt, '>')) - 1;
+		CFailingFile* file = new CFailingFile(document, failAt);
+		std::unique_ptr<CXMLStreamReader> reader = CXMLStreamReader::create(file, nullptr);
+		file->drop();
+		ASSERT_TRUE(reader->read());
+		for (std::size_t i = 0; i < completeTags; ++i)
+		{
+			ASSERT_TRUE(reader->read()) << failAt << " " << i;
+			ASSERT_EQ(reader->getAttributeValueAsInt("id"), static_cast<irr::s32>(i));
+		}
+		EXPECT_FALSE(reader->read());
+		EXPECT_EQ(reader->describeFirstFault(), "line " + std::to_string(line) + ", column " +
+				std::to_string(failAt - lineStart + 1) + ": the file could not be read");
 	}
 }
 
