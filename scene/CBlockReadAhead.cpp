@@ -30,14 +30,12 @@ void CBlockReadAhead::ask(std::vector<char>& buffer, std::size_t offset, std::si
 	Block.swap(buffer);
 	Offset = offset;
 	Size = size;
-	Asked = true;
 	Wanted.raise();
 }
 
 irr::s32 CBlockReadAhead::take(std::vector<char>& buffer)
 {
 	Ready.wait();
-	Asked = false;
 	Block.swap(buffer);
 	return Got;
 }

@@ -46,9 +46,6 @@ public:
 	//! offset on, which must fit; buffer is taken and left empty.
 	void ask(std::vector<char>& buffer, std::size_t offset, std::size_t size);
 
-	//! True from ask() until take().
-	bool isAsked() const { return Asked; }
-
 	//! Waits for the block asked for and gives its buffer back; returns what
 	//! the file's read returned (the bytes read, 0 at the file's end, below 0
 	//! where it failed).
@@ -62,7 +59,6 @@ private:
 	std::size_t Offset = 0;
 	std::size_t Size = 0;
 	irr::s32 Got = 0;
-	bool Asked = false;
 	std::atomic<bool> Stopping{ false };
 	platform::CSystemSignal Wanted;
 	platform::CSystemSignal Ready;

@@ -1145,10 +1145,7 @@ bool CXMLStreamReader::takeBlockAhead()
 	}
 	else if (got < 0)
 	{
-		// The file failed here: the next read says so.
-		Carry.clear();
-		CarryBegin = CarryEnd = 0;
-		ReadAheadFailed = true;
+		// The file failed where this block begins: the input ends there.
 		noteFault(End, "the file could not be read");
 		appendPadding();
 		return true;

@@ -47,7 +47,8 @@ warning line say where and why: a cut tag, comment or CDATA section, a zero
 byte, end tags missing at the end, or no element at all.
 
 The file is read in large blocks and each node is parsed in place, so the
-memory in use is one block plus the largest tag. Texts of the current node
+memory in use is one block plus the largest tag (and, for a document of more
+than one block, the next block, read on a second thread meanwhile). Texts of the current node
 stay valid until the next read. */
 class CXMLStreamReader final : public IXMLPullReader
 {
