@@ -1,7 +1,7 @@
 // The preview's own path from the user's OK to the first frame, step by
 // step as the preview run takes it: the host's reply, the scene file (started
-// on a thread of its own), the device, the wait for the scene file, the load,
-// the octree node, the triangle selector, the rest of the set-up and the
+// on a thread of its own), the device, the wait for the scene file's first
+// piece, the load (which reads the file along as it is written), the octree node, the triangle selector, the rest of the set-up and the
 // first frame. Then it draws for a while and prints the frame
 // rate with the flashlight shaders (or without, --no-shaders).
 //   PreviewPathBench <level.xml> [--fps-seconds S] [--move-seconds S] [--shot FILE]
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
 	core::stringc sceneFilePath = installDirectory;
 	sceneFilePath += "myfile.txs";
 	// The scene file is written on a thread of its own, as in the preview,
-	// while the device is made; the load waits for it.
+	// while the device is made; the load follows its writing.
 	vistel::CSceneFileWriter sceneFileWriter;
 	const bool sceneFileStarted = !empty && vistel::beginSceneFile(sceneFilePath, false, sceneFileWriter);
 	if (!empty)
@@ -237,11 +237,16 @@ int main(int argc, char** argv)
 		progress = &watch;
 	}
 	vistel::CTXSMeshFileLoader* loader = vistel::registerSceneLoader(state.device, textureDirectory);
+	// As the preview, the load reads the scene file along as it is written:
+	// this step is the wait for its first piece.
 	if (sceneFileStarted)
-		vistel::endSceneFile(sceneFileWriter, nullptr, progress);
+		sceneFileWriter.waitUntilReadable(progress);
 	printStage("scene-file-wait");
 	loader->setProgress(progress);
-	scene::IAnimatedMesh* levelMesh = vistel::loadLevelMesh(state.device, loader, sceneFilePath);
+	vistel::SSceneFileOrigin origin;
+	scene::IAnimatedMesh* levelMesh = sceneFileStarted
+		? vistel::loadLevelMeshAsWritten(state.device, loader, sceneFilePath, sceneFileWriter, origin, progress)
+		: vistel::loadLevelMesh(state.device, loader, sceneFilePath);
 	loader->setProgress(nullptr);
 	printStage("load");
 	if (!levelMesh)

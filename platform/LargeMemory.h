@@ -32,6 +32,15 @@ first touch as before; the contents are unchanged either way. Only for
 memory that is written right after: it is then resident anyway. */
 void prepareForWriting(void* data, std::size_t size);
 
+//! Gives back the memory of a part of a block whose contents are no longer
+//! needed, while the block stays allocated.
+/** Only the pages wholly inside the part are given back: the pages at its
+ends may hold bytes of someone else. Those pages read as zeros afterwards
+(or as they were, where nothing is given back) and can be written again.
+The block is freed as usual later. Where the system cannot do it, nothing
+happens. */
+void discardContents(void* data, std::size_t size);
+
 } // end namespace platform
 } // end namespace vistel
 

@@ -25,6 +25,8 @@ void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply,
 	Written = false;
 	Error = nullptr;
 	Stop = false;
+	Readable = false;
+	ExpectedSize = 0;
 	Done = false;
 	if (!Thread.start([this]() { write(); }))
 		write();
@@ -34,7 +36,8 @@ void CSceneFileWriter::write()
 {
 	try
 	{
-		Written = writeSceneFile(Path, Reply.Data.get(), Reply.Size, KeepLineMap ? &LineMap : nullptr, &Stop);
+		Written = writeSceneFile(Path, Reply.Data.get(), Reply.Size, KeepLineMap ? &LineMap : nullptr, &Stop,
+			this);
 	}
 	catch (...)
 	{
@@ -44,11 +47,44 @@ void CSceneFileWriter::write()
 	// still held beside the mesh it builds.
 	Reply = SHostReply();
 	Done = true;
+	Grown.raise();
+}
+
+void CSceneFileWriter::onFileGrew(unsigned long long expectedSize)
+{
+	ExpectedSize = expectedSize;
+	Readable = true;
+	Grown.raise();
+}
+
+void CSceneFileWriter::waitForGrowth()
+{
+	if (Done)
+		return;
+	if (Grown.isValid())
+		Grown.wait();
+	else
+		std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
 void CSceneFileWriter::join()
 {
 	Thread.join();
+}
+
+CSceneFileWriter::EReadiness CSceneFileWriter::waitUntilReadable(ILoadProgress* progress)
+{
+	SLoadProgress report;
+	report.Stage = ELS_READING;
+	while (!Done && !Readable)
+	{
+		if (progress && !Stop && !progress->onLoadProgress(report))
+			Stop = true;
+		if (Stop)
+			return ER_STOPPED;
+		std::this_thread::sleep_for(std::chrono::milliseconds(5));
+	}
+	return Readable ? ER_READ_ALONG : ER_ENDED;
 }
 
 bool CSceneFileWriter::finish(ILoadProgress* progress)

@@ -2,8 +2,10 @@
 #define VISTEL_C_SCENE_FILE_WRITER_H_INCLUDED
 
 #include "CSceneLineMap.h"
+#include "FileGrowth.h"
 #include "HostExchange.h"
 #include "ILoadProgress.h"
+#include "SystemSignal.h"
 #include "SystemThread.h"
 
 #include <irrString.h>
@@ -18,17 +20,19 @@ namespace vistel
 /** Writing a level's document takes a while (hundreds of megabytes through
 the system's file cache), and the steps after it up to the load (the device,
 its window, the texture directory, the loader's registration) do not need
-the file: they go on meanwhile on the calling thread, and the load waits for
-the file to be complete. The text written is the same as when written on the
-calling thread, in the same pieces. Where no thread can be started, start
-writes the file itself before it returns. The thread is joined by finish or,
-on every other way out, by the destructor, which lets the file be finished
-(a run that ends before its load leaves the whole file on disk). */
-class CSceneFileWriter
+the file: they go on meanwhile on the calling thread. The load need not wait
+for the whole file either: once its first piece is written, the file can be
+read along as it grows (see CGrowingReadFile; this writer is its growth).
+The text written is the same as when written on the calling thread, in the
+same pieces. Where no thread can be started, start writes the file itself
+before it returns. The thread is joined by finish or, on every other way out,
+by the destructor, which lets the file be finished (a run that ends before
+its load leaves the whole file on disk). */
+class CSceneFileWriter : public IFileGrowth, private IFileGrowthListener
 {
 public:
 	CSceneFileWriter() = default;
-	~CSceneFileWriter();
+	~CSceneFileWriter() override;
 	CSceneFileWriter(const CSceneFileWriter&) = delete;
 	CSceneFileWriter& operator=(const CSceneFileWriter&) = delete;
 
@@ -36,6 +40,25 @@ public:
 	//! written) to path; with keepLineMap, the map of the editor's lines is
 	//! made as well.
 	void start(const irr::core::stringc& path, SHostReply&& reply, bool keepLineMap);
+
+	//! How far the file is, for one who wants to read it along.
+	enum EReadiness
+	{
+		ER_READ_ALONG, //!< its first piece is written; the rest follows
+		ER_ENDED,      //!< its writing ended without a piece to read along:
+		               //!< the file is whole (one that tells no position,
+		               //!< such as a pipe) or could not be written
+		ER_STOPPED     //!< progress asked to stop
+	};
+
+	//! Waits until the file can be read along (its first piece is written)
+	//! or its writing ended, telling progress meanwhile as finish does.
+	//! After a stop the writing ends after its current piece.
+	EReadiness waitUntilReadable(ILoadProgress* progress = nullptr);
+
+	//! The file's size once written whole, known once waitUntilReadable
+	//! answered ER_READ_ALONG.
+	unsigned long long getExpectedSize() const { return ExpectedSize; }
 
 	//! Waits for the file, looking every 5 ms (the thread library's
 	//! condition variables would need calls Windows XP does not have).
@@ -50,9 +73,13 @@ public:
 	//! The editor's lines, once finish returned true and they were kept.
 	CSceneLineMap& getLineMap() { return LineMap; }
 
+	bool isFileComplete() const override { return Done; }
+	void waitForGrowth() override;
+
 private:
 	void write();
 	void join();
+	void onFileGrew(unsigned long long expectedSize) override;
 
 	irr::core::stringc Path;
 	SHostReply Reply;
@@ -62,6 +89,10 @@ private:
 	std::exception_ptr Error;
 	std::atomic<bool> Stop{ false };
 	std::atomic<bool> Done{ true };
+	std::atomic<bool> Readable{ false };
+	std::atomic<unsigned long long> ExpectedSize{ 0 };
+	//! Raised after each piece written and when the writing ends.
+	platform::CSystemSignal Grown;
 	platform::CSystemThread Thread;
 };
 

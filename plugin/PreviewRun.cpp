@@ -2,12 +2,14 @@
 #include "HostExchange.h"
 #include "HostReplies.h"
 #include "IPlatform.h"
+#include "LargeMemory.h"
 #include "PathParts.h"
 #include "PreviewSettingsFile.h"
 #include "SettingsSheet.h"
 #include "SPreviewRunState.h"
 #include "CLoadingScreen.h"
 #include "CPreviewEventReceiver.h"
+#include "CGrowingReadFile.h"
 #include "CSceneFileWriter.h"
 #include "CTXSMeshFileLoader.h"
 #include "OnScreenTexts.h"
@@ -92,20 +94,37 @@ bool editSettings(const core::stringc& settingsDirectory)
 }
 
 bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t size, CSceneLineMap* lineMap,
-	const std::atomic<bool>* stop)
+	const std::atomic<bool>* stop, IFileGrowthListener* growth)
 {
 	FILE* file = std::fopen(sceneFilePath.c_str(), "w");
 	if (!file)
 		return false;
 	// The reply is joined in its own buffer and written in three pieces:
 	// the first line, the settings element, the rest; the rest in blocks
-	// between which a stop is noticed.
+	// between which a stop is noticed. Each piece is flushed to the file
+	// before growth hears of it, so a reader that follows finds it there.
 	std::size_t firstLine = 0;
 	const std::size_t joined = joinSceneReplyLines(reply, size, firstLine, lineMap);
 	const std::size_t settings = std::strlen(SCENE_SETTINGS_ELEMENT);
 	bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
 		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings;
-	const std::size_t block = 8u << 20;
+	// The file's own bytes so far: where the system writes text with
+	// carriage returns, the settings element's lines take one more each. A
+	// file that tells no position (a pipe) cannot be read along.
+	unsigned long long expectedSize = 0;
+	bool readAlong = false;
+	if (written && growth)
+	{
+		written = std::fflush(file) == 0;
+		const long head = std::ftell(file);
+		readAlong = written && head >= 0;
+		if (readAlong)
+		{
+			expectedSize = static_cast<unsigned long long>(head) + (joined - firstLine);
+			growth->onFileGrew(expectedSize);
+		}
+	}
+	const std::size_t block = 1u << 20;
 	for (std::size_t at = firstLine; written && at < joined; at += block)
 	{
 		if (stop && stop->load())
@@ -114,6 +133,16 @@ bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t
 		{
 			const std::size_t piece = std::min(block, joined - at);
 			written = std::fwrite(reply + at, 1, piece, file) == piece;
+			if (written && readAlong)
+			{
+				written = std::fflush(file) == 0;
+				if (written)
+					growth->onFileGrew(expectedSize);
+				// The load that reads the file along builds the level while
+				// the rest is written: the written text's memory goes now,
+				// not with the whole reply after the last piece.
+				platform::discardContents(reply + at, piece);
+			}
 		}
 	}
 	return std::fclose(file) == 0 && written;
@@ -256,10 +285,14 @@ std::string describeUnreadableLevel(const core::stringc& sceneFilePath, bool doc
 		+ sceneFilePath.c_str() + "\": " + reason + ". The preview closes.";
 }
 
-scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
+namespace
+{
+
+// Tells the user why there is no level to walk through, unless the user
+// stopped the load; mesh is what the scene manager gave.
+scene::IAnimatedMesh* keepWalkableLevel(scene::IAnimatedMesh* mesh, const CTXSMeshFileLoader* loader,
 	const core::stringc& sceneFilePath, const SSceneFileOrigin& origin)
 {
-	scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(sceneFilePath.c_str());
 	if (mesh && mesh->getFrameCount() > 0)
 		return mesh;
 	// The user stopped the load: nothing to tell.
@@ -274,6 +307,40 @@ scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLo
 			origin.LevelEmpty),
 		UNREADABLE_LEVEL_CAPTION, platform::EMBS_ICON_ERROR);
 	return 0;
+}
+
+} // end anonymous namespace
+
+scene::IAnimatedMesh* loadLevelMesh(IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
+	const core::stringc& sceneFilePath, const SSceneFileOrigin& origin)
+{
+	return keepWalkableLevel(device->getSceneManager()->getMesh(sceneFilePath.c_str()), loader,
+		sceneFilePath, origin);
+}
+
+scene::IAnimatedMesh* loadLevelMeshAsWritten(IrrlichtDevice* device, const CTXSMeshFileLoader* loader,
+	const core::stringc& sceneFilePath, CSceneFileWriter& writer, SSceneFileOrigin& origin,
+	ILoadProgress* progress)
+{
+	const CSceneFileWriter::EReadiness readiness = writer.waitUntilReadable(progress);
+	if (readiness == CSceneFileWriter::ER_STOPPED)
+	{
+		// The writing ends after its current piece.
+		endSceneFile(writer, nullptr, progress);
+		return 0;
+	}
+	// Read along as it is written. Otherwise the file is whole, or it could
+	// not be written and whatever an earlier run left there is loaded.
+	io::IReadFile* file = readiness == CSceneFileWriter::ER_READ_ALONG
+		? CGrowingReadFile::open(sceneFilePath, writer.getExpectedSize(), writer) : 0;
+	scene::ISceneManager* sceneManager = device->getSceneManager();
+	scene::IAnimatedMesh* mesh = file ? sceneManager->getMesh(file) : sceneManager->getMesh(sceneFilePath.c_str());
+	if (file)
+		file->drop();
+	// The rest of the file (after a stop or a fault the load read no
+	// further), and the editor's lines that a fault is told in.
+	endSceneFile(writer, &origin, progress);
+	return keepWalkableLevel(mesh, loader, sceneFilePath, origin);
 }
 
 bool setUpPreview(IrrlichtDevice* device, const CTXSMeshFileLoader* loader, scene::IAnimatedMesh* levelMesh,
@@ -398,12 +465,12 @@ void runPreview()
 		installDirectory);
 	state.device->getVideoDriver()->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
 	CTXSMeshFileLoader* loader = registerSceneLoader(state.device, textureDirectory);
-	if (sceneFileStarted)
-		endSceneFile(sceneFileWriter, &sceneOrigin, &loadingScreen);
 	loader->setProgress(&loadingScreen);
-	// A stop while the file was written ends the run as a stopped load does.
-	scene::IAnimatedMesh* levelMesh = loadingScreen.isStopped()
-		? 0 : loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
+	// The load reads the scene file along as it is written; a stop while
+	// the file was written ends the run as a stopped load does.
+	scene::IAnimatedMesh* levelMesh = sceneFileStarted
+		? loadLevelMeshAsWritten(state.device, loader, sceneFilePath, sceneFileWriter, sceneOrigin, &loadingScreen)
+		: loadLevelMesh(state.device, loader, sceneFilePath, sceneOrigin);
 	loader->setProgress(0);
 	sceneOrigin = SSceneFileOrigin();
 

@@ -26,6 +26,7 @@ namespace vistel
 {
 
 class CSceneFileWriter;
+class IFileGrowthListener;
 class CTXSMeshFileLoader;
 class ILoadProgress;
 struct SEngineSettings;
@@ -88,9 +89,12 @@ bool endSceneFile(CSceneFileWriter& writer, SSceneFileOrigin* origin, ILoadProgr
 
 //! Writes the scene file's text for a reply of size bytes, joining its
 //! lines in the reply's own buffer; false when the file cannot be written,
-//! or when stop became true before its last block was written.
+//! or when stop became true before its last block was written. growth,
+//! when given, hears of each piece once it is in the file, and the reply's
+//! memory of each piece written is given back then (its text is lost).
 bool writeSceneFile(const irr::core::stringc& sceneFilePath, char* reply, std::size_t size,
-	CSceneLineMap* lineMap = nullptr, const std::atomic<bool>* stop = nullptr);
+	CSceneLineMap* lineMap = nullptr, const std::atomic<bool>* stop = nullptr,
+	IFileGrowthListener* growth = nullptr);
 
 //! Replaces a window size no display can show (from a damaged settings
 //! file) with the default one, for this run only.
@@ -120,6 +124,16 @@ run wrote the file; a missing file of an empty level is told as such. */
 irr::scene::IAnimatedMesh* loadLevelMesh(irr::IrrlichtDevice* device,
 	const CTXSMeshFileLoader* loader, const irr::core::stringc& sceneFilePath,
 	const SSceneFileOrigin& origin = SSceneFileOrigin());
+
+//! As loadLevelMesh, for the scene file that writer is writing: the load
+//! starts once the file's first piece is written and reads it along as it
+//! grows (where it could not be written, an earlier file is loaded). It waits
+//! for the rest of the file before it returns, telling progress while it
+//! waits; after a stop (while waiting or loading) the writing ends early and
+//! the result is 0. origin receives the editor's lines of the file.
+irr::scene::IAnimatedMesh* loadLevelMeshAsWritten(irr::IrrlichtDevice* device,
+	const CTXSMeshFileLoader* loader, const irr::core::stringc& sceneFilePath, CSceneFileWriter& writer,
+	SSceneFileOrigin& origin, ILoadProgress* progress);
 
 //! The text of the box shown when no level could be loaded.
 /** \param documentRead whether the loader got a document to read at all

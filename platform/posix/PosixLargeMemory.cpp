@@ -49,5 +49,19 @@ void prepareForWriting(void* data, std::size_t size)
 #endif
 }
 
+void discardContents(void* data, std::size_t size)
+{
+	static const long pageSize = ::sysconf(_SC_PAGESIZE);
+	if (!data || pageSize <= 0)
+		return;
+	const std::uintptr_t mask = static_cast<std::uintptr_t>(pageSize) - 1;
+	const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + mask) & ~mask;
+	const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~mask;
+	if (end <= begin)
+		return;
+	// Private anonymous memory given back reads as zeros at its next touch.
+	::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+}
+
 } // end namespace platform
 } // end namespace vistel

@@ -18,5 +18,12 @@ void prepareForWriting(void*, std::size_t)
 	// touch (PrefetchVirtualMemory came with Windows 8, and reads only).
 }
 
+void discardContents(void*, std::size_t)
+{
+	// The block is the heap's: its pages stay committed until it is freed.
+	// A 32-bit editor's limit is its address space, which giving pages back
+	// would not widen anyway.
+}
+
 } // end namespace platform
 } // end namespace vistel

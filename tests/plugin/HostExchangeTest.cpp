@@ -5,6 +5,7 @@
 #include "SPreviewSettings.h"
 #include "CRecordingPlatform.h"
 #include "CRecordingLoadProgress.h"
+#include "CGrowingReadFile.h"
 #include "CSceneFileWriter.h"
 #include "CTemporaryDirectory.h"
 #include "SystemPath.h"
@@ -330,6 +331,35 @@ TEST_F(HostExchange, SceneFileWrittenOnItsOwnThreadKeepsTheEditorsLines)
 	EXPECT_FALSE(idle.finish());
 }
 
+TEST_F(HostExchange, SceneFileReadAlongIsTheWholeFile)
+{
+	// Megabytes of lines, so the file is read while its pieces are written.
+	test::CTemporaryDirectory directory;
+	const std::string path = directory / "myfile.txs";
+	std::string reply = "<scene version=\"1.6\">\n";
+	for (int i = 0; i < 300000; ++i)
+		reply += "  <vertex id=\"" + std::to_string(i) + "\" x=\"1\" />\n";
+	reply += "</scene>";
+	fakeHost.reset(reply);
+	CSceneFileWriter writer;
+	SSceneFileOrigin origin;
+	ASSERT_TRUE(beginSceneFile(path.c_str(), false, writer, &origin));
+	ASSERT_EQ(writer.waitUntilReadable(), CSceneFileWriter::ER_READ_ALONG);
+	CGrowingReadFile* file = CGrowingReadFile::open(path.c_str(), writer.getExpectedSize(), writer);
+	ASSERT_NE(file, nullptr);
+	std::string read;
+	char block[100000];
+	for (irr::s32 got; (got = file->read(block, sizeof(block))) > 0;)
+		read.append(block, static_cast<std::size_t>(got));
+	const long size = file->getSize();
+	file->drop();
+	EXPECT_TRUE(endSceneFile(writer, &origin, nullptr));
+	const std::string expected = test::textFileBytes(buildSceneFileText(reply));
+	EXPECT_EQ(read, expected);
+	EXPECT_EQ(size, static_cast<long>(expected.size()));
+	EXPECT_FALSE(origin.LineMap.empty());
+}
+
 TEST(SceneFile, AStopLeavesTheRestUnwritten)
 {
 	test::CTemporaryDirectory directory;
@@ -349,43 +379,56 @@ TEST(SceneFile, AStopLeavesTheRestUnwritten)
 // ends it after the block under way.
 TEST_F(HostExchange, WaitingForTheSceneFileAnswersProgressAndStops)
 {
-	test::CTemporaryDirectory directory;
-	const std::string path = directory / "myfile.txs";
-	ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-	const std::size_t size = 40u << 20;
-	fakeHost.reset("<scene>\n" + std::string(size, 'x') + "\n</scene>");
-	std::atomic<bool> told(false);
-	std::size_t received = 0;
-	std::thread reader([&]() {
-		FILE* pipe = std::fopen(path.c_str(), "rb");
-		if (!pipe)
-			return;
-		while (!told)
-			std::this_thread::sleep_for(std::chrono::milliseconds(1));
-		char block[65536];
-		for (std::size_t got; (got = std::fread(block, 1, sizeof(block), pipe)) > 0;)
-			received += got;
-		std::fclose(pipe);
-	});
-	struct SToldProgress : test::CRecordingLoadProgress
+	// Waiting for the whole file, and for a first piece to read along.
+	for (const bool waitAlong : {false, true})
 	{
-		std::atomic<bool>* Told = nullptr;
-		bool onLoadProgress(const SLoadProgress& progress) override
+		SCOPED_TRACE(waitAlong);
+		test::CTemporaryDirectory directory;
+		const std::string path = directory / "myfile.txs";
+		ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+		const std::size_t size = 40u << 20;
+		fakeHost.reset("<scene>\n" + std::string(size, 'x') + "\n</scene>");
+		std::atomic<bool> told(false);
+		std::size_t received = 0;
+		std::thread reader([&]() {
+			FILE* pipe = std::fopen(path.c_str(), "rb");
+			if (!pipe)
+				return;
+			while (!told)
+				std::this_thread::sleep_for(std::chrono::milliseconds(1));
+			char block[65536];
+			for (std::size_t got; (got = std::fread(block, 1, sizeof(block), pipe)) > 0;)
+				received += got;
+			std::fclose(pipe);
+		});
+		struct SToldProgress : test::CRecordingLoadProgress
 		{
-			*Told = true;
-			return CRecordingLoadProgress::onLoadProgress(progress);
+			std::atomic<bool>* Told = nullptr;
+			bool onLoadProgress(const SLoadProgress& progress) override
+			{
+				*Told = true;
+				return CRecordingLoadProgress::onLoadProgress(progress);
+			}
+		} progress;
+		progress.Told = &told;
+		progress.StopAt = 1;
+		CSceneFileWriter writer;
+		SSceneFileOrigin origin;
+		ASSERT_TRUE(beginSceneFile(path.c_str(), false, writer, &origin));
+		if (waitAlong)
+		{
+			// A pipe tells no position, so it is not read along: the wait is for
+			// the whole file, and the stop ends it as well.
+			EXPECT_EQ(writer.waitUntilReadable(&progress), CSceneFileWriter::ER_STOPPED);
+			EXPECT_FALSE(writer.finish());
 		}
-	} progress;
-	progress.Told = &told;
-	progress.StopAt = 1;
-	CSceneFileWriter writer;
-	SSceneFileOrigin origin;
-	ASSERT_TRUE(beginSceneFile(path.c_str(), false, writer, &origin));
-	EXPECT_FALSE(endSceneFile(writer, &origin, &progress));
-	reader.join();
-	EXPECT_EQ(progress.Reports.size(), 1u);
-	EXPECT_GT(received, 0u);
-	EXPECT_LT(received, size / 2);
+		else
+			EXPECT_FALSE(endSceneFile(writer, &origin, &progress));
+		reader.join();
+		EXPECT_EQ(progress.Reports.size(), 1u);
+		EXPECT_GT(received, 0u);
+		EXPECT_LT(received, size / 2);
+	}
 }
 #endif
 
