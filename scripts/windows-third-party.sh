@@ -24,8 +24,27 @@ log=$cache/build.log
 echo "Third-party libraries: building into $cache (log: $log)" >&2
 
 # Debian's source packages; the entry for them is added by build-windows.sh.
-(cd "$cache/src" && apt-get source --download-only libjpeg-turbo libpng1.6 irrlicht >>"$log" 2>&1 \
-  && for dsc in *.dsc; do dpkg-source --no-check -x "$dsc" >>"$log" 2>&1; done) \
+# A mirror can list a version whose files it does not serve (a security
+# update's, once a point release took it over): each package comes at the
+# newest of its listed versions that downloads, each try in a folder of its
+# own so that a failed one leaves nothing behind.
+fetch_source() {
+  local package=$1 version try
+  for version in "" $(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -rVu); do
+    try="$cache/src/try"
+    rm -rf "$try"
+    mkdir -p "$try"
+    if (cd "$try" && apt-get source --download-only "$package${version:+=$version}" >>"$log" 2>&1); then
+      mv "$try"/* "$cache/src/"
+      rm -rf "$try"
+      return 0
+    fi
+  done
+  rm -rf "$try"
+  return 1
+}
+{ fetch_source libjpeg-turbo && fetch_source libpng1.6 && fetch_source irrlicht \
+  && (cd "$cache/src" && for dsc in *.dsc; do dpkg-source --no-check -x "$dsc" >>"$log" 2>&1; done); } \
   || { tail -30 "$log" >&2; exit 1; }
 jpeg_src=$(ls -d "$cache"/src/libjpeg-turbo-*/)
 png_src=$(ls -d "$cache"/src/libpng1.6-*/)
