@@ -32,15 +32,28 @@ irr::s32 CGrowingReadFile::read(void* buffer, irr::u32 sizeToRead)
 	std::size_t got = 0;
 	for (;;)
 	{
-		// Whether the file was complete is asked before the read: only a read
-		// that began after the last byte was written finds the true end.
+		// Until the file is complete, only what has reached it is read: a
+		// read never meets the end of a file still growing, whose mark some
+		// C libraries keep below the stream (Windows' until the next seek).
+		// Completeness is asked first: the size asked after it is then final.
 		const bool complete = Growth.isFileComplete();
-		got += std::fread(static_cast<char*>(buffer) + got, 1, wanted - got, File);
-		if (got == wanted || complete || std::ferror(File))
+		std::size_t ask = wanted - got;
+		if (!complete)
+		{
+			const unsigned long long at = Position + got;
+			const unsigned long long written = Growth.getWrittenSize();
+			ask = written > at ? static_cast<std::size_t>(std::min<unsigned long long>(ask, written - at)) : 0;
+		}
+		if (ask > 0)
+		{
+			const std::size_t read = std::fread(static_cast<char*>(buffer) + got, 1, ask, File);
+			got += read;
+			// The end of the complete file, or a failed read.
+			if (read < ask)
+				break;
+		}
+		if (got == wanted || complete)
 			break;
-		// The end of what is written so far; the stream's end mark must go
-		// before it is read on.
-		std::clearerr(File);
 		Growth.waitForGrowth();
 	}
 	Position += got;

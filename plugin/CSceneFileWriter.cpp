@@ -27,6 +27,7 @@ void CSceneFileWriter::start(const irr::core::stringc& path, SHostReply&& reply,
 	Stop = false;
 	Readable = false;
 	ExpectedSize = 0;
+	WrittenSize = 0;
 	Done = false;
 	if (!Thread.start([this]() { write(); }))
 		write();
@@ -50,9 +51,10 @@ void CSceneFileWriter::write()
 	Grown.raise();
 }
 
-void CSceneFileWriter::onFileGrew(unsigned long long expectedSize)
+void CSceneFileWriter::onFileGrew(unsigned long long writtenSize, unsigned long long expectedSize)
 {
 	ExpectedSize = expectedSize;
+	WrittenSize = writtenSize;
 	Readable = true;
 	Grown.raise();
 }

@@ -74,12 +74,13 @@ public:
 	CSceneLineMap& getLineMap() { return LineMap; }
 
 	bool isFileComplete() const override { return Done; }
+	unsigned long long getWrittenSize() const override { return WrittenSize; }
 	void waitForGrowth() override;
 
 private:
 	void write();
 	void join();
-	void onFileGrew(unsigned long long expectedSize) override;
+	void onFileGrew(unsigned long long writtenSize, unsigned long long expectedSize) override;
 
 	irr::core::stringc Path;
 	SHostReply Reply;
@@ -91,6 +92,7 @@ private:
 	std::atomic<bool> Done{ true };
 	std::atomic<bool> Readable{ false };
 	std::atomic<unsigned long long> ExpectedSize{ 0 };
+	std::atomic<unsigned long long> WrittenSize{ 0 };
 	//! Raised after each piece written and when the writing ends.
 	platform::CSystemSignal Grown;
 	platform::CSystemThread Thread;

@@ -14,6 +14,9 @@ public:
 	//! True once nothing more will be written to the file.
 	virtual bool isFileComplete() const = 0;
 
+	//! The bytes from the file's start that have reached it so far.
+	virtual unsigned long long getWrittenSize() const = 0;
+
 	//! Returns once more has reached the file or the file is complete; at
 	//! once when that happened since the last call.
 	virtual void waitForGrowth() = 0;
@@ -25,9 +28,9 @@ class IFileGrowthListener
 public:
 	virtual ~IFileGrowthListener() {}
 
-	//! Bytes up to here have reached the file; it will hold expectedSize
-	//! bytes when it is written whole.
-	virtual void onFileGrew(unsigned long long expectedSize) = 0;
+	//! The file's first writtenSize bytes have reached it; it will hold
+	//! expectedSize bytes when it is written whole.
+	virtual void onFileGrew(unsigned long long writtenSize, unsigned long long expectedSize) = 0;
 };
 
 } // end namespace vistel

@@ -109,20 +109,19 @@ bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t
 	bool written = std::fwrite(reply, 1, firstLine, file) == firstLine
 		&& std::fwrite(SCENE_SETTINGS_ELEMENT, 1, settings, file) == settings;
 	// The file's own bytes so far: where the system writes text with
-	// carriage returns, the settings element's lines take one more each. A
-	// file that tells no position (a pipe) cannot be read along.
-	unsigned long long expectedSize = 0;
+	// carriage returns, the settings element's lines take one more each (the
+	// joined rest has no line feeds left). A file that tells no position (a
+	// pipe) cannot be read along.
+	unsigned long long head = 0;
 	bool readAlong = false;
 	if (written && growth)
 	{
 		written = std::fflush(file) == 0;
-		const long head = std::ftell(file);
-		readAlong = written && head >= 0;
+		const long position = std::ftell(file);
+		readAlong = written && position >= 0;
+		head = readAlong ? static_cast<unsigned long long>(position) : 0;
 		if (readAlong)
-		{
-			expectedSize = static_cast<unsigned long long>(head) + (joined - firstLine);
-			growth->onFileGrew(expectedSize);
-		}
+			growth->onFileGrew(head, head + (joined - firstLine));
 	}
 	const std::size_t block = 1u << 20;
 	for (std::size_t at = firstLine; written && at < joined; at += block)
@@ -137,7 +136,7 @@ bool writeSceneFile(const core::stringc& sceneFilePath, char* reply, std::size_t
 			{
 				written = std::fflush(file) == 0;
 				if (written)
-					growth->onFileGrew(expectedSize);
+					growth->onFileGrew(head + (at + piece - firstLine), head + (joined - firstLine));
 				// The load that reads the file along builds the level while
 				// the rest is written: the written text's memory goes now,
 				// not with the whole reply after the last piece.

@@ -23,6 +23,7 @@ public:
 		writeNext();
 	}
 	bool isFileComplete() const override { return Next == Pieces.size(); }
+	unsigned long long getWrittenSize() const override { return Written; }
 	void waitForGrowth() override
 	{
 		++Waits;
@@ -37,11 +38,13 @@ private:
 		std::FILE* file = std::fopen(Path.c_str(), Next == 0 ? "wb" : "ab");
 		std::fwrite(Pieces[Next].data(), 1, Pieces[Next].size(), file);
 		std::fclose(file);
+		Written += Pieces[Next].size();
 		++Next;
 	}
 	std::string Path;
 	std::vector<std::string> Pieces;
 	std::size_t Next = 0;
+	unsigned long long Written = 0;
 };
 
 } // end anonymous namespace
