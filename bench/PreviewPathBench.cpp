@@ -1,9 +1,10 @@
 // The preview's own path from the user's OK to the first frame, step by
 // step as the preview run takes it: the host's reply, the scene file (started
 // on a thread of its own), the device, the wait for the scene file's first
-// piece, the load (which reads the file along as it is written), the octree node, the triangle selector, the rest of the set-up and the
-// first frame. Then it draws for a while and prints the frame
-// rate with the flashlight shaders (or without, --no-shaders).
+// piece, the load (which reads the file along as it is written), the octree
+// node, the triangle selector, the rest of the set-up and the first frame.
+// Then it draws for a while and prints the frame rate with the flashlight
+// shaders (or without, --no-shaders).
 //   PreviewPathBench <level.xml> [--fps-seconds S] [--move-seconds S] [--shot FILE]
 //                    [--no-shaders] [--normal-mapping] [--loading-screen] [--empty]
 // The level's folder plays the editor's install directory: the scene file
